@@ -36,7 +36,12 @@ function(suite_module name)
     LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin
     C_VISIBILITY_PRESET hidden CXX_VISIBILITY_PRESET hidden
     VISIBILITY_INLINES_HIDDEN ON)
-  target_link_options(${name} PRIVATE -Wl,--no-undefined -Wl,--exclude-libs,ALL)
+  # clang's sanitizer runtimes live in the executable, so only a plain build can
+  # insist that a module resolves everything itself.
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" OR NOT CMAKE_CXX_FLAGS MATCHES "sanitize")
+    target_link_options(${name} PRIVATE -Wl,--no-undefined)
+  endif()
+  target_link_options(${name} PRIVATE -Wl,--exclude-libs,ALL)
 endfunction()
 
 function(suite_test name)
