@@ -1,0 +1,101 @@
+// RC6-32/20/32 key expansion (the library's variant) and block operations.
+#include "cipher/Rc6.h"
+
+#include "cipher/Words.h"
+
+namespace cipher {
+namespace {
+
+constexpr int kRc6LWords = kRc6KeyBytes / 4;
+
+void LoadSchedule(const uint8_t* keyObject, uint32_t (&s)[kRc6KeyWords]) {
+  for (int n = 0; n < kRc6KeyWords; ++n) s[n] = LoadLe32(keyObject + 4 * n);
+}
+
+}  // namespace
+
+int Rc6CreateKey(const uint8_t* key, uint32_t length, uint8_t* keyObject) {
+  uint8_t padded[kRc6KeyBytes] = {};
+  for (uint32_t n = 0; n < kRc6KeyBytes && n < length; ++n) padded[n] = key[n];
+  uint32_t l[kRc6LWords];
+  for (int n = 0; n < kRc6LWords; ++n) l[n] = LoadLe32(padded + 4 * n);
+
+  uint32_t s[kRc6KeyWords];
+  s[0] = kP32;
+  for (int n = 1; n < kRc6KeyWords; ++n) s[n] = s[n - 1] + kQ32;
+
+  uint32_t a = 0, b = 0;
+  int i = 0, j = 0;
+  for (int step = 0; step < 3 * kRc6KeyWords; ++step) {
+    a = s[i] = RotL(s[i] + a + b, 3);
+    b = l[j] = RotL(l[j] + a + b, a + b);
+    // The index advance that existing containers were made with: S[0] and
+    // L[0] take part in the first pass only.
+    i = i % (kRc6KeyWords - 1) + 1;
+    j = j % (kRc6LWords - 1) + 1;
+  }
+  for (int n = 0; n < kRc6KeyWords; ++n) StoreLe32(keyObject + 4 * n, s[n]);
+  return static_cast<int>(sizeof(Rc6Key));
+}
+
+int Rc6Encrypt(uint8_t* data, uint32_t length, const uint8_t* keyObject) {
+  uint32_t s[kRc6KeyWords];
+  LoadSchedule(keyObject, s);
+  const uint32_t whole = length - length % kRc6BlockBytes;
+  for (uint32_t off = 0; off < whole; off += kRc6BlockBytes) {
+    uint8_t* p = data + off;
+    uint32_t a = LoadLe32(p), b = LoadLe32(p + 4), c = LoadLe32(p + 8), d = LoadLe32(p + 12);
+    b += s[0];
+    d += s[1];
+    for (int r = 1; r <= kRc6Rounds; ++r) {
+      const uint32_t t = RotL(b * (2 * b + 1), 5);
+      const uint32_t u = RotL(d * (2 * d + 1), 5);
+      a = RotL(a ^ t, u) + s[2 * r];
+      c = RotL(c ^ u, t) + s[2 * r + 1];
+      const uint32_t first = a;
+      a = b;
+      b = c;
+      c = d;
+      d = first;
+    }
+    a += s[2 * kRc6Rounds + 2];
+    c += s[2 * kRc6Rounds + 3];
+    StoreLe32(p, a);
+    StoreLe32(p + 4, b);
+    StoreLe32(p + 8, c);
+    StoreLe32(p + 12, d);
+  }
+  return static_cast<int>(whole);
+}
+
+int Rc6Decrypt(uint8_t* data, uint32_t length, const uint8_t* keyObject) {
+  uint32_t s[kRc6KeyWords];
+  LoadSchedule(keyObject, s);
+  const uint32_t whole = length - length % kRc6BlockBytes;
+  for (uint32_t off = 0; off < whole; off += kRc6BlockBytes) {
+    uint8_t* p = data + off;
+    uint32_t a = LoadLe32(p), b = LoadLe32(p + 4), c = LoadLe32(p + 8), d = LoadLe32(p + 12);
+    c -= s[2 * kRc6Rounds + 3];
+    a -= s[2 * kRc6Rounds + 2];
+    for (int r = kRc6Rounds; r >= 1; --r) {
+      const uint32_t last = d;
+      d = c;
+      c = b;
+      b = a;
+      a = last;
+      const uint32_t u = RotL(d * (2 * d + 1), 5);
+      const uint32_t t = RotL(b * (2 * b + 1), 5);
+      c = RotR(c - s[2 * r + 1], t) ^ u;
+      a = RotR(a - s[2 * r], u) ^ t;
+    }
+    d -= s[1];
+    b -= s[0];
+    StoreLe32(p, a);
+    StoreLe32(p + 4, b);
+    StoreLe32(p + 8, c);
+    StoreLe32(p + 12, d);
+  }
+  return static_cast<int>(whole);
+}
+
+}  // namespace cipher
