@@ -61,6 +61,15 @@ uint32_t MappedFile::Open(const std::string& hostPath) {
   return ERROR_SUCCESS;
 }
 
+uint32_t MappedFile::Open(const FilePath& path) {
+  if (!path.ok()) {
+    Close();
+    SetLastError(path.error);
+    return path.error;
+  }
+  return Open(path.host);
+}
+
 void MappedFile::Close() {
   if (data_) ::munmap(const_cast<uint8_t*>(data_), size_);
   data_ = nullptr;

@@ -6,6 +6,8 @@
 #include <span>
 #include <string>
 
+#include "platform/FilePath.h"
+
 namespace platform {
 
 // MappedFile: a whole file mapped read-only; unmapped and closed by Close() or
@@ -23,6 +25,10 @@ class MappedFile {
   // …; 1006 for an empty file, which Windows refuses to map), also stored as
   // the thread's last error. A failure leaves nothing open.
   uint32_t Open(const std::string& hostPath);
+
+  // Open: as above, for a resolved handheld or desktop path; a path that did
+  // not resolve gives its resolution error.
+  uint32_t Open(const FilePath& path);
 
   void Close();
 
