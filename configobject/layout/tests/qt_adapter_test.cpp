@@ -1,0 +1,56 @@
+// The Qt adapter: child ids, Z order and one batch of moves on real widgets.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPushButton>
+#include <QWidget>
+
+#include "configobject/layout/Layout.h"
+#include "configobject/layout/qt/QtLayoutWindow.h"
+#include "platform/ScriptedPrompt.h"
+
+namespace layout {
+namespace {
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "layout_qt_tests";
+  static char* argv[] = {name, nullptr};
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static QApplication app(argc, argv);
+  return app;
+}
+
+TEST(QtLayoutWindow, StretchesATaggedChildWithTheWindow) {
+  App();
+  QWidget page;
+  page.resize(300, 200);
+  auto* tree = new QPushButton(&page);
+  tree->setGeometry(10, 10, 290, 190);
+  tree->setProperty(kControlIdProperty, 1213);
+  auto* other = new QPushButton(&page);
+  other->setGeometry(0, 0, 5, 5);
+  other->setProperty(kControlIdProperty, 7);
+
+  QtLayoutWindow window(&page);
+  ASSERT_EQ(window.ChildCount(), 2);
+  EXPECT_EQ(window.ChildId(0), 7);  // created last, so on top
+  EXPECT_EQ(window.ChildId(1), 1213);
+  EXPECT_FALSE(window.IsDialog());
+  EXPECT_GT(window.MeasureText("abc").width, 0);
+
+  page.resize(340, 230);
+  LayoutRule rules[] = {{kStretch, kRight, 1213, 0, kRight, kLaidOutWindowId, 0, 0, 0, 0},
+                        {kStretch, kBottom, 1213, 0, kBottom, kLaidOutWindowId, 0, 0, 0, 0},
+                        {kEndOfRules, 0, 0, 0, 0, 0, 0, 0, 0, 0}};
+  platform::ScriptedPrompt prompt;
+  QtLayoutWindow resized(&page);
+  ASSERT_TRUE(ApplyLayout(resized, prompt, rules));
+  EXPECT_EQ(prompt.count(), 0u);
+  EXPECT_FALSE(resized.ProgramPath().empty());
+  EXPECT_EQ(tree->geometry(), QRect(10, 10, 330, 220));
+  EXPECT_EQ(other->geometry(), QRect(0, 0, 5, 5));
+}
+
+}  // namespace
+}  // namespace layout
