@@ -4,13 +4,6 @@
 #include "cipher/Words.h"
 
 namespace cipher {
-namespace {
-
-void LoadSchedule(const uint8_t* keyObject, uint32_t (&s)[kRc5KeyWords]) {
-  for (int n = 0; n < kRc5KeyWords; ++n) s[n] = LoadLe32(keyObject + 4 * n);
-}
-
-}  // namespace
 
 int Rc5CreateKey(const uint8_t* key, uint32_t length, uint8_t* keyObject) {
   // Four key words even for short keys: a 5-byte key is the same as that key
@@ -18,7 +11,7 @@ int Rc5CreateKey(const uint8_t* key, uint32_t length, uint8_t* keyObject) {
   uint8_t padded[kRc5KeyBytes] = {};
   for (uint32_t n = 0; n < kRc5KeyBytes && n < length; ++n) padded[n] = key[n];
   uint32_t l[4];
-  for (int n = 0; n < 4; ++n) l[n] = LoadLe32(padded + 4 * n);
+  LoadLe32Words(padded, l);
 
   uint32_t s[kRc5KeyWords];
   s[0] = kP32;
@@ -32,13 +25,13 @@ int Rc5CreateKey(const uint8_t* key, uint32_t length, uint8_t* keyObject) {
     i = (i + 1) % kRc5KeyWords;
     j = (j + 1) % 4;
   }
-  for (int n = 0; n < kRc5KeyWords; ++n) StoreLe32(keyObject + 4 * n, s[n]);
+  StoreLe32Words(keyObject, s);
   return kRc5KeyWords;
 }
 
 int Rc5Encrypt(uint8_t* data, uint32_t length, const uint8_t* keyObject) {
   uint32_t s[kRc5KeyWords];
-  LoadSchedule(keyObject, s);
+  LoadLe32Words(keyObject, s);
   const uint32_t whole = length - length % kRc5BlockBytes;
   for (uint32_t off = 0; off < whole; off += kRc5BlockBytes) {
     uint32_t a = LoadLe32(data + off) + s[0];
@@ -55,7 +48,7 @@ int Rc5Encrypt(uint8_t* data, uint32_t length, const uint8_t* keyObject) {
 
 int Rc5Decrypt(uint8_t* data, uint32_t length, const uint8_t* keyObject) {
   uint32_t s[kRc5KeyWords];
-  LoadSchedule(keyObject, s);
+  LoadLe32Words(keyObject, s);
   const uint32_t whole = length - length % kRc5BlockBytes;
   for (uint32_t off = 0; off < whole; off += kRc5BlockBytes) {
     uint32_t a = LoadLe32(data + off);

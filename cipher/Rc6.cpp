@@ -8,17 +8,13 @@ namespace {
 
 constexpr int kRc6LWords = kRc6KeyBytes / 4;
 
-void LoadSchedule(const uint8_t* keyObject, uint32_t (&s)[kRc6KeyWords]) {
-  for (int n = 0; n < kRc6KeyWords; ++n) s[n] = LoadLe32(keyObject + 4 * n);
-}
-
 }  // namespace
 
 int Rc6CreateKey(const uint8_t* key, uint32_t length, uint8_t* keyObject) {
   uint8_t padded[kRc6KeyBytes] = {};
   for (uint32_t n = 0; n < kRc6KeyBytes && n < length; ++n) padded[n] = key[n];
   uint32_t l[kRc6LWords];
-  for (int n = 0; n < kRc6LWords; ++n) l[n] = LoadLe32(padded + 4 * n);
+  LoadLe32Words(padded, l);
 
   uint32_t s[kRc6KeyWords];
   s[0] = kP32;
@@ -34,13 +30,13 @@ int Rc6CreateKey(const uint8_t* key, uint32_t length, uint8_t* keyObject) {
     i = i % (kRc6KeyWords - 1) + 1;
     j = j % (kRc6LWords - 1) + 1;
   }
-  for (int n = 0; n < kRc6KeyWords; ++n) StoreLe32(keyObject + 4 * n, s[n]);
+  StoreLe32Words(keyObject, s);
   return static_cast<int>(sizeof(Rc6Key));
 }
 
 int Rc6Encrypt(uint8_t* data, uint32_t length, const uint8_t* keyObject) {
   uint32_t s[kRc6KeyWords];
-  LoadSchedule(keyObject, s);
+  LoadLe32Words(keyObject, s);
   const uint32_t whole = length - length % kRc6BlockBytes;
   for (uint32_t off = 0; off < whole; off += kRc6BlockBytes) {
     uint8_t* p = data + off;
@@ -70,7 +66,7 @@ int Rc6Encrypt(uint8_t* data, uint32_t length, const uint8_t* keyObject) {
 
 int Rc6Decrypt(uint8_t* data, uint32_t length, const uint8_t* keyObject) {
   uint32_t s[kRc6KeyWords];
-  LoadSchedule(keyObject, s);
+  LoadLe32Words(keyObject, s);
   const uint32_t whole = length - length % kRc6BlockBytes;
   for (uint32_t off = 0; off < whole; off += kRc6BlockBytes) {
     uint8_t* p = data + off;

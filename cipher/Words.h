@@ -2,6 +2,7 @@
 #pragma once
 
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 
 namespace cipher {
@@ -19,6 +20,18 @@ inline void StoreLe32(uint8_t* p, uint32_t w) {
   p[1] = static_cast<uint8_t>(w >> 8);
   p[2] = static_cast<uint8_t>(w >> 16);
   p[3] = static_cast<uint8_t>(w >> 24);
+}
+
+// LoadLe32Words: fills words from the little-endian words stored at p.
+template <size_t N>
+inline void LoadLe32Words(const uint8_t* p, uint32_t (&words)[N]) {
+  for (size_t n = 0; n < N; ++n) words[n] = LoadLe32(p + 4 * n);
+}
+
+// StoreLe32Words: writes words at p as little-endian words.
+template <size_t N>
+inline void StoreLe32Words(uint8_t* p, const uint32_t (&words)[N]) {
+  for (size_t n = 0; n < N; ++n) StoreLe32(p + 4 * n, words[n]);
 }
 
 // RotL / RotR: rotation by the low five bits of n, as the RC ciphers define it.
