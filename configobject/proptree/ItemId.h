@@ -106,6 +106,12 @@ constexpr TypeInfo TypeInfoOf(uint32_t type) {
   }
 }
 
+// IsHeldByRef: true for the kinds held through a ValueRef (texts and blocks)
+// rather than inline.
+constexpr bool IsHeldByRef(Storage s) {
+  return s == Storage::Text || s == Storage::WideText || s == Storage::Block;
+}
+
 // IsValidItemId: true when the type is in the table and the array flag is not
 // set on a group.
 constexpr bool IsValidItemId(ItemId id) {

@@ -13,9 +13,7 @@ void InitSlot(ValueSlot* slot, ItemId id) {
   slot->id = id;
   if (IsArrayId(id)) {
     const TypeInfo info = TypeInfoOf(ValueTypeOf(id));
-    const bool byRef = info.storage == Storage::Text || info.storage == Storage::WideText ||
-                       info.storage == Storage::Block;
-    slot->array.elementSize = byRef ? sizeof(ValueRef) : info.memorySize;
+    slot->array.elementSize = IsHeldByRef(info.storage) ? sizeof(ValueRef) : info.memorySize;
   }
 }
 

@@ -68,8 +68,10 @@ int AttachNode(Node* node, Node* parent);
 // parent (or in the same top-level chain). kTreeDuplicate as AttachNode.
 int AttachAfter(Node* node, Node* sibling);
 
-// DetachNode: takes a node (with its subtree) out of its parent's children or
-// its top-level chain; it then stands alone and belongs to the caller.
+// DetachNode: takes a node (with its subtree) out of its parent's children;
+// it then stands alone and belongs to the caller. A node without a parent
+// only lets go of the nodes after it: a top-level chain has no link back, so
+// whoever holds the chain unlinks a later member (DeleteChain frees a chain).
 void DetachNode(Node* node);
 
 // DeleteSubtree: detaches the node and releases it, its children (first) and

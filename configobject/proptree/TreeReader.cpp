@@ -233,8 +233,7 @@ class Parser {
     if (!U16(&count) || !U16(&step)) return false;
     SetArrayStep(slot, step);
     if (count == 0) return true;
-    if (info.storage == Storage::Text || info.storage == Storage::WideText ||
-        info.storage == Storage::Block) {
+    if (IsHeldByRef(info.storage)) {
       for (uint32_t i = 0; i < count; ++i) {
         uint16_t length;
         if (!U16(&length)) return false;

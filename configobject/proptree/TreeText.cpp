@@ -587,8 +587,7 @@ class Parser {
 
   bool Element(ValueSlot* slot) {
     const TypeInfo info = TypeInfoOf(ValueTypeOf(slot->id));
-    if (info.storage == Storage::Text || info.storage == Storage::WideText ||
-        info.storage == Storage::Block) {
+    if (IsHeldByRef(info.storage)) {
       return Units(slot, info.storage, Role::Element);
     }
     if (ArrayCount(slot) >= 0xFFFF) return Fail("too many elements");
@@ -644,8 +643,7 @@ std::string SlotText(const ValueSlot& slot) {
   std::string out = Hex32(slot.id) + " " + TypeName(slot.id);
   if (info.storage == Storage::Group) return out;
   if (!IsArrayId(slot.id)) {
-    if (info.storage == Storage::Text || info.storage == Storage::WideText ||
-        info.storage == Storage::Block) {
+    if (IsHeldByRef(info.storage)) {
       return out + " = " + RefText(info.storage, slot.ref);
     }
     return out + " = " + FixedText(info, slot.scalar);
@@ -656,10 +654,8 @@ std::string SlotText(const ValueSlot& slot) {
   for (uint32_t i = 0; i < a.count; ++i) {
     if (i > 0) out += ", ";
     const uint8_t* e = a.elements + static_cast<size_t>(i) * a.elementSize;
-    out += (info.storage == Storage::Text || info.storage == Storage::WideText ||
-            info.storage == Storage::Block)
-               ? RefText(info.storage, *reinterpret_cast<const ValueRef*>(e))
-               : FixedText(info, e);
+    out += IsHeldByRef(info.storage) ? RefText(info.storage, *reinterpret_cast<const ValueRef*>(e))
+                                     : FixedText(info, e);
   }
   return out + "]";
 }

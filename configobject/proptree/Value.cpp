@@ -14,10 +14,6 @@ Storage StorageOf(const ValueSlot* slot) {
   return TypeInfoOf(ValueTypeOf(slot->id)).storage;
 }
 
-bool IsRefStorage(Storage s) {
-  return s == Storage::Text || s == Storage::WideText || s == Storage::Block;
-}
-
 // UnitSize: bytes of one unit of a text or block.
 uint32_t UnitSize(Storage s) {
   return s == Storage::WideText ? 2 : 1;
@@ -47,7 +43,10 @@ bool MakeRef(ValueRef* ref, Storage s, const void* units, uint32_t count) {
   return true;
 }
 
-bool Reserve(ArrayValue* array, uint32_t extra) {
+// Reserve: room for `extra` more elements. A replaced block is handed back in
+// `retired` rather than released, since the caller may be copying from it.
+bool Reserve(ArrayValue* array, uint32_t extra, uint8_t** retired) {
+  *retired = nullptr;
   if (extra > kMaxElements || array->count > kMaxElements - extra) return false;
   const uint32_t needed = array->count + extra;
   if (needed <= array->capacity) return true;
@@ -59,7 +58,7 @@ bool Reserve(ArrayValue* array, uint32_t extra) {
   const size_t used = static_cast<size_t>(array->count) * array->elementSize;
   if (used > 0) std::memcpy(block, array->elements, used);
   std::memset(block + used, 0, bytes - used);
-  Release(array->elements);
+  *retired = array->elements;
   array->elements = block;
   array->capacity = static_cast<uint32_t>(capacity);
   return true;
@@ -67,7 +66,7 @@ bool Reserve(ArrayValue* array, uint32_t extra) {
 
 void EmptyArray(ValueSlot* slot) {
   ArrayValue& a = slot->array;
-  if (IsRefStorage(StorageOf(slot))) {
+  if (IsHeldByRef(StorageOf(slot))) {
     auto* refs = reinterpret_cast<ValueRef*>(a.elements);
     for (uint32_t i = 0; i < a.count; ++i) Release(refs[i].data);
   }
@@ -167,9 +166,13 @@ uint32_t SetValue(ValueSlot* slot, uintptr_t data, uint32_t length) {
     }
     case Storage::Wide:
       if (length != 0 && length != info.memorySize) return 0;
-      std::memset(slot->scalar, 0, sizeof slot->scalar);
-      if (data == 0) return 0;
-      std::memcpy(slot->scalar, reinterpret_cast<const void*>(data), info.memorySize);
+      if (data == 0) {
+        std::memset(slot->scalar, 0, sizeof slot->scalar);
+        return 0;
+      }
+      // memmove: the value may be handed in from this very slot.
+      std::memmove(slot->scalar, reinterpret_cast<const void*>(data), info.memorySize);
+      std::memset(slot->scalar + info.memorySize, 0, sizeof slot->scalar - info.memorySize);
       return info.memorySize;
     case Storage::Text:
     case Storage::WideText:
@@ -224,7 +227,7 @@ uint32_t ArrayElement(const ValueSlot* slot, uint32_t index, void* buffer, uint3
   const Storage s = StorageOf(slot);
   const uint8_t* element =
       slot->array.elements + static_cast<size_t>(index) * slot->array.elementSize;
-  if (IsRefStorage(s)) {
+  if (IsHeldByRef(s)) {
     const auto* ref = reinterpret_cast<const ValueRef*>(element);
     const uint32_t unit = UnitSize(s);
     if (buffer == nullptr) return ref->length * unit;
@@ -249,22 +252,27 @@ bool SetArrayStep(ValueSlot* slot, uint16_t step) {
 }
 
 bool AppendElements(ValueSlot* slot, const void* elements, uint32_t count) {
-  if (slot == nullptr || !IsArrayId(slot->id) || IsRefStorage(StorageOf(slot))) return false;
+  if (slot == nullptr || !IsArrayId(slot->id) || IsHeldByRef(StorageOf(slot))) return false;
   if (slot->array.elementSize == 0) return false;
   if (count == 0) return true;
-  if (!Reserve(&slot->array, count)) return false;
+  // The elements may come from this array itself; its old block goes last.
+  uint8_t* retired;
+  if (!Reserve(&slot->array, count, &retired)) return false;
   ArrayValue& a = slot->array;
-  std::memcpy(a.elements + static_cast<size_t>(a.count) * a.elementSize, elements,
-              static_cast<size_t>(count) * a.elementSize);
+  std::memmove(a.elements + static_cast<size_t>(a.count) * a.elementSize, elements,
+               static_cast<size_t>(count) * a.elementSize);
   a.count += count;
+  Release(retired);
   return true;
 }
 
 bool AppendRef(ValueSlot* slot, const void* units, uint32_t unitCount) {
   if (slot == nullptr || !IsArrayId(slot->id)) return false;
   const Storage s = StorageOf(slot);
-  if (!IsRefStorage(s) || unitCount >= 0xFFFFFFFFu) return false;
-  if (!Reserve(&slot->array, 1)) return false;
+  if (!IsHeldByRef(s) || unitCount >= 0xFFFFFFFFu) return false;
+  uint8_t* retired;
+  if (!Reserve(&slot->array, 1, &retired)) return false;
+  Release(retired);
   ValueRef ref;
   if (!MakeRef(&ref, s, units, unitCount)) return false;
   ArrayValue& a = slot->array;

@@ -37,7 +37,8 @@ uint32_t ArrayElement(const ValueSlot* slot, uint32_t index, void* buffer, uint3
 bool SetArrayStep(ValueSlot* slot, uint16_t step);
 
 // AppendElements: appends `count` fixed-size elements (memory layout) to an
-// array slot; false on a text/block array or no memory.
+// array slot; they may be taken from the array itself. False on a text/block
+// array or no memory.
 bool AppendElements(ValueSlot* slot, const void* elements, uint32_t count);
 
 // AppendRef: appends one text (exact bytes, terminator added), wide text

@@ -37,7 +37,8 @@ bool QtLayoutWindow::IsMinimized() const {
 }
 
 Rect QtLayoutWindow::ClientRect() const {
-  return ToRect(widget_->contentsRect());
+  // Child geometry counts from the widget's origin, margins or not.
+  return ToRect(widget_->rect());
 }
 
 int QtLayoutWindow::ChildCount() const {

@@ -52,5 +52,26 @@ TEST(QtLayoutWindow, StretchesATaggedChildWithTheWindow) {
   EXPECT_EQ(other->geometry(), QRect(0, 0, 5, 5));
 }
 
+TEST(QtLayoutWindow, ContentsMarginsDoNotShiftTheWindowsEdges) {
+  App();
+  QWidget page;
+  page.setContentsMargins(7, 5, 11, 13);
+  page.resize(300, 200);
+  auto* tree = new QPushButton(&page);
+  tree->setGeometry(10, 10, 290, 190);  // edges on the page's right and bottom
+  tree->setProperty(kControlIdProperty, 1213);
+  page.resize(340, 230);
+  LayoutRule rules[] = {{kStretch, kRight, 1213, 0, kRight, kLaidOutWindowId, 0, 0, 0, 0},
+                        {kStretch, kBottom, 1213, 0, kBottom, kLaidOutWindowId, 0, 0, 0, 0},
+                        {kEndOfRules, 0, 0, 0, 0, 0, 0, 0, 0, 0}};
+  platform::ScriptedPrompt prompt;
+  QtLayoutWindow window(&page);
+  const Rect client = window.ClientRect();
+  EXPECT_EQ(client.right - client.left, 340);
+  EXPECT_EQ(client.bottom - client.top, 230);
+  ASSERT_TRUE(ApplyLayout(window, prompt, rules));
+  EXPECT_EQ(tree->geometry(), QRect(10, 10, 330, 220));
+}
+
 }  // namespace
 }  // namespace layout

@@ -65,6 +65,9 @@ TEST_F(ValueTest, WideScalarsArePassedByPointerAndNoneClears) {
   ASSERT_EQ(GetValue(big, out, 16), 16u);
   EXPECT_EQ(std::memcmp(in, out, 16), 0);
   EXPECT_EQ(SetValue(big, P(in), 8), 0u);
+  EXPECT_EQ(SetValue(big, P(big->scalar), 0), 16u);  // from its own slot: kept
+  ASSERT_EQ(GetValue(big, out, 16), 16u);
+  EXPECT_EQ(std::memcmp(in, out, 16), 0);
   EXPECT_EQ(SetValue(big, 0, 0), 0u);
   GetValue(big, out, 16);
   EXPECT_EQ(out[0] | out[15], 0);
@@ -154,6 +157,16 @@ TEST_F(ValueTest, FixedArraysGrowByTheirStepZeroFilled) {
   EXPECT_EQ(got, 20);
   EXPECT_EQ(ArrayElement(words, 4, &got, 1), 0u);
   EXPECT_EQ(SetValue(words, P(three), 1), 0u);  // less than one element
+
+  // Appending the array's own elements while it grows copies them before the
+  // old block is given back.
+  const uint32_t before = ArrayCount(words);
+  EXPECT_EQ(SetValue(words, P(words->array.elements), before * 2), before * 2);
+  ASSERT_EQ(ArrayCount(words), 2 * before);
+  for (uint32_t i = 0; i < before; ++i) {
+    EXPECT_EQ(reinterpret_cast<uint16_t*>(words->array.elements)[before + i],
+              reinterpret_cast<uint16_t*>(words->array.elements)[i]);
+  }
 
   ValueSlot* stepless = Slot(0x45010002);  // step 0 behaves as 1
   const uint32_t one = 7;
