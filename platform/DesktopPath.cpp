@@ -50,11 +50,15 @@ FilePath ResolveDesktopPath(std::string_view path) {
   std::string start;
   std::string joined;  // components of the current folder and the relative path
   std::string_view rest = path;
+  // Only a letter makes a drive; "1:x" is a name holding ':' and is refused
+  // below like any other.
+  const bool hasDrive =
+      path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
   // The caller's own components are checked; the host's current folder may
   // hold names Windows would refuse, and still works.
-  for (auto p : SplitComponents(path.size() >= 2 && path[1] == ':' ? path.substr(2) : path))
+  for (auto p : SplitComponents(hasDrive ? path.substr(2) : path))
     if (!IsValidName(p)) return Failed(ERROR_INVALID_NAME);
-  if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
+  if (hasDrive) {
     start = DriveFolder(path[0]);
     if (start.empty()) return Failed(ERROR_PATH_NOT_FOUND);
     rest = path.substr(2);

@@ -4,10 +4,16 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <cctype>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
+#include "platform/CaseLookup.h"
+#include "platform/DesktopPath.h"
 #include "platform/Errors.h"
+#include "platform/PathName.h"
 
 namespace platform {
 
@@ -47,17 +53,65 @@ Module& Module::operator=(Module&& other) noexcept {
   return *this;
 }
 
-Module::~Module() { Unload(); }
+Module::~Module() {
+  Unload();
+}
+
+namespace {
+
+// LoadFailure: the Windows code for a present file that would not load: 193
+// when it is not a shared object at all, else 126 (as Windows reports a
+// module whose own dependencies are missing).
+uint32_t LoadFailure(const std::string& path) {
+  static constexpr char kElfMagic[4] = {0x7f, 'E', 'L', 'F'};
+  char magic[4] = {};
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  const size_t got = f ? std::fread(magic, 1, sizeof magic, f) : 0;
+  if (f) std::fclose(f);
+  const bool elf = got == sizeof magic && std::memcmp(magic, kElfMagic, sizeof magic) == 0;
+  return elf ? ERROR_MOD_NOT_FOUND : ERROR_BAD_EXE_FORMAT;
+}
+
+// DesktopModulePath: the host file of a module named by a desktop drive path
+// ("C:\ZEPP\Dodo_voz.dll"): its folder resolved as every desktop path is, its
+// file matched exactly and then regardless of case. Empty when the folder
+// does not resolve.
+std::string DesktopModulePath(std::string_view windowsName) {
+  const auto [folder, name] = SplitLastComponent(windowsName);
+  const FilePath resolved = ResolveDesktopPath(folder.empty() ? windowsName.substr(0, 2) : folder);
+  if (!resolved.ok()) return {};
+  const std::string file = ModuleFileName(folder.empty() ? name.substr(2) : name);
+  std::string real;
+  HostStatus status;
+  if (access(JoinHost(resolved.host, file).c_str(), F_OK) != 0 &&
+      FindNameIgnoringCase(resolved.host, file, real, status) == ERROR_SUCCESS)
+    return JoinHost(resolved.host, real);
+  return JoinHost(resolved.host, file);
+}
+
+bool HasDrive(std::string_view name) {
+  return name.size() >= 2 && name[1] == ':' && std::isalpha(static_cast<unsigned char>(name[0]));
+}
+
+}  // namespace
 
 uint32_t Module::Load(std::string_view windowsName, const std::vector<std::string>& extraDirs) {
   Unload();
-  const std::string file = ModuleFileName(windowsName);
+  std::string file = ModuleFileName(windowsName);
   std::vector<std::string> candidates;
-  if (file.find('/') != std::string::npos) {
+  if (HasDrive(windowsName)) {
+    file = DesktopModulePath(windowsName);
+    if (file.empty()) {
+      SetLastError(ERROR_MOD_NOT_FOUND);
+      return ERROR_MOD_NOT_FOUND;
+    }
+    candidates.push_back(file);
+  } else if (file.find('/') != std::string::npos) {
     candidates.push_back(file);
   } else {
-    for (const auto& d : extraDirs) candidates.push_back(d + "/" + file);
+    // Windows looks in the program's own folder first.
     candidates.push_back(ProgramFolder() + "/" + file);
+    for (const auto& d : extraDirs) candidates.push_back(d + "/" + file);
     if (const char* extra = std::getenv("QM_MODULE_PATH")) {
       std::string_view rest(extra);
       while (!rest.empty()) {
@@ -71,14 +125,20 @@ uint32_t Module::Load(std::string_view windowsName, const std::vector<std::strin
     candidates.push_back(file);  // the system's own search
   }
   for (const auto& c : candidates) {
-    // Only system-searched names may be missing on disk; skip absent files
-    // quickly so that a broken but present module is the one reported.
-    if (c.find('/') != std::string::npos && access(c.c_str(), F_OK) != 0) continue;
+    const bool systemSearch = c.find('/') == std::string::npos;
+    // Absent files are passed over; the first present one is the module, and
+    // if it does not load the search ends there, as on Windows.
+    if (!systemSearch && access(c.c_str(), F_OK) != 0) continue;
     if (void* h = dlopen(c.c_str(), RTLD_NOW | RTLD_LOCAL)) {
       handle_ = h;
       path_ = c;
       SetLastError(ERROR_SUCCESS);
       return ERROR_SUCCESS;
+    }
+    if (!systemSearch) {
+      const uint32_t code = LoadFailure(c);
+      SetLastError(code);
+      return code;
     }
   }
   SetLastError(ERROR_MOD_NOT_FOUND);

@@ -24,11 +24,15 @@ class Module {
   Module& operator=(const Module&) = delete;
   ~Module();
 
-  // Load: a name with a directory part is loaded from that host path;
-  // a bare name is searched in extraDirs, then the program folder, then
-  // the folders in QM_MODULE_PATH (colon-separated), then the system. Returns
-  // 0 on success, else the Win32 code (126 when no file loads), which is also
-  // the thread's last error.
+  // Load: a desktop drive path ("C:\ZEPP\Dodo_voz.dll") is resolved as
+  // desktop paths are (its file name also regardless of case); another name
+  // with a directory part is loaded from that host path; a bare name is
+  // searched in the program folder, then extraDirs, then the folders in
+  // QM_MODULE_PATH (colon-separated), then the system. The first file found
+  // is the one loaded. Returns 0 on success, else the Win32 code, which is
+  // also the thread's last error: 126 when no file is found (or the one
+  // found lacks a library it needs), 193 when the file found is not a shared
+  // object.
   uint32_t Load(std::string_view windowsName, const std::vector<std::string>& extraDirs = {});
 
   // Symbol: the address of an exported name, or null with last error 127.

@@ -4,10 +4,12 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <iterator>
 #include <map>
+#include <thread>
 
 #include "platform/Errors.h"
 #include "platform/Home.h"
@@ -225,6 +227,29 @@ struct RegistryStore::Impl {
     return Win32FromSqlite(rc, db);
   }
 
+  // UseWal: puts the store in WAL mode. Switching a new file takes an
+  // exclusive lock that SQLite does not wait for (its busy handler is not
+  // called), so processes opening a fresh store at the same moment retry
+  // here, up to the busy time-out, instead of failing with ERROR_BUSY.
+  uint32_t UseWal() {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
+    for (;;) {
+      sqlite3_stmt* s = nullptr;
+      int rc = sqlite3_prepare_v2(db, "PRAGMA journal_mode=WAL", -1, &s, nullptr);
+      if (rc == SQLITE_OK) {
+        rc = sqlite3_step(s);
+        sqlite3_finalize(s);
+      }
+      // A row names the mode now in use; a file system without WAL support
+      // keeps the old one, which still gives whole transactions.
+      if (rc == SQLITE_ROW) return ERROR_SUCCESS;
+      if ((rc & 0xff) != SQLITE_BUSY) return Win32FromSqlite(rc, db);
+      if (std::chrono::steady_clock::now() >= deadline) return ERROR_BUSY;
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+  }
+
   uint32_t PragmaInt(const char* sql, int64_t* out) {
     sqlite3_stmt* s = nullptr;
     int rc = sqlite3_prepare_v2(db, sql, -1, &s, nullptr);
@@ -342,7 +367,7 @@ uint32_t RegistryStore::Open() {
   if (rc != SQLITE_OK) return Win32FromSqlite(rc, impl.db);
   sqlite3_extended_result_codes(impl.db, 1);
   sqlite3_busy_timeout(impl.db, kBusyTimeoutMs);
-  if (uint32_t e = impl.Exec("PRAGMA journal_mode=WAL")) return e;
+  if (uint32_t e = impl.UseWal()) return e;
   if (uint32_t e = impl.Exec("PRAGMA synchronous=NORMAL")) return e;
 
   // Lay out a new store, or tell a foreign or newer file from ours.

@@ -54,9 +54,9 @@ using LocStringAFn = const char* (*)(uint32_t id);
 class LanguageModule {
  public:
   // Load: loads a module by its Windows name ("zepppc_loc.dll"), searched as
-  // Module::Load searches. Returns 0; 126 when it does not load; 127 when it
-  // exports neither lookup, in which case nothing stays loaded. The code is
-  // also the thread's last error.
+  // Module::Load searches. Returns 0; 126 (or 193 for a file that is no
+  // module) when it does not load; 127 when it exports neither lookup, in
+  // which case nothing stays loaded. The code is also the thread's last error.
   uint32_t Load(std::string_view windowsName, const std::vector<std::string>& extraDirs = {});
 
   // Unload: releases the module; its texts must no longer be used.

@@ -67,6 +67,9 @@ TEST_F(DesktopPath, NetworkPathsAndBadNamesAreRefused) {
   EXPECT_EQ(ResolveDesktopPath("\\\\server\\share\\x").error, ERROR_PATH_NOT_FOUND);
   EXPECT_EQ(ResolveDesktopPath("C:\\a*b").error, ERROR_INVALID_NAME);
   EXPECT_EQ(ResolveDesktopPath("C:\\x\\a:b").error, ERROR_INVALID_NAME);
+  // Only a letter names a drive; otherwise the colon is part of a bad name.
+  EXPECT_EQ(ResolveDesktopPath("1:\\x.txt").error, ERROR_INVALID_NAME);
+  EXPECT_EQ(ResolveDesktopPath("?:x.txt").error, ERROR_INVALID_NAME);
   EXPECT_EQ(ResolveDesktopPath("").error, ERROR_PATH_NOT_FOUND);
   EXPECT_EQ(ResolveDesktopPath("C:\\missing\\x.txt").error, ERROR_PATH_NOT_FOUND);
 }

@@ -98,6 +98,44 @@ TEST_F(RegistryProcesses, SimultaneousWritersLoseNothing) {
   }
 }
 
+// Opens the store (new to it) when the parent says go, and writes one value.
+int FreshStoreOpener(int who) {
+  char go = 0;
+  if (read(g_goPipe[0], &go, 1) != 1) return 10;
+  RegKey key;
+  if (key.Create(Desktop(HKEY_LOCAL_MACHINE), "SOFTWARE\\QuillmarkLab")) return 11;
+  if (key.SetDword("p" + std::to_string(who), static_cast<uint32_t>(who))) return 12;
+  return 0;
+}
+
+TEST_F(RegistryProcesses, ManyProcessesOpeningANewStoreAtOnceAllSucceed) {
+  // Turning a new file into a WAL store takes a lock SQLite does not wait
+  // for; every opener must still get through.
+  constexpr int kRounds = 20;
+  constexpr int kOpeners = 12;
+  for (int round = 0; round < kRounds; ++round) {
+    const std::string path = folder_ + "/fresh" + std::to_string(round) + ".db";
+    ::setenv("QM_DESKTOP_REGISTRY", path.c_str(), 1);
+    ASSERT_EQ(pipe(g_goPipe), 0);
+    std::vector<pid_t> children;
+    for (int who = 0; who < kOpeners; ++who) children.push_back(Spawn(FreshStoreOpener, who));
+    std::string go(kOpeners, 'g');
+    ASSERT_EQ(write(g_goPipe[1], go.data(), go.size()), static_cast<ssize_t>(go.size()));
+    for (pid_t child : children) EXPECT_EQ(ExitCode(child), 0) << "round " << round;
+    close(g_goPipe[0]);
+    close(g_goPipe[1]);
+    RegCloseStores();
+    RegKey key;
+    ASSERT_EQ(key.Open(Desktop(HKEY_LOCAL_MACHINE), "SOFTWARE\\QuillmarkLab"), ERROR_SUCCESS);
+    std::vector<std::string> names;
+    ASSERT_EQ(key.ValueNames(&names), ERROR_SUCCESS);
+    EXPECT_EQ(names.size(), static_cast<size_t>(kOpeners)) << "round " << round;
+    key.Close();
+    RegCloseStores();
+  }
+  ::setenv("QM_DESKTOP_REGISTRY", desktopPath_.c_str(), 1);
+}
+
 int g_readyPipe[2];
 
 // Starts a large transaction, reports that it is inside it, and waits to be

@@ -231,14 +231,18 @@ int Export(RegStore store, const Options& o, bool hasKey, std::ostream& out) {
     RegTransaction snapshot(store);
     if (uint32_t e = snapshot.Begin()) throw Failure(Reason(e));
     uint32_t e = ERROR_SUCCESS;
+    std::string badName;
     if (hasKey) {
       HKEY root;
       std::string sub, message;
       if (!KeyPath(o.key, &root, &sub, &message)) throw Failure(message);
-      e = ExportRegTree(store, root, sub, text);
+      e = ExportRegTree(store, root, sub, text, &badName);
     } else {
-      e = ExportRegStore(store, text);
+      e = ExportRegStore(store, text, &badName);
     }
+    if (e == ERROR_INVALID_NAME && !badName.empty())
+      throw Failure("\"" + badName +
+                    "\": REGEDIT4 cannot write a line break in a name; nothing was exported");
     if (e) throw Failure((hasKey ? o.key + ": " : std::string()) + Reason(e));
   }
   if (o.output.empty()) {

@@ -35,6 +35,12 @@ void WriteHex(std::ostream& out, size_t column, std::string_view prefix,
   out << '\n';
 }
 
+// Writable: false for a name REGEDIT4 cannot carry: it has no escape for a
+// line break, and a raw one would cut the line in two.
+bool Writable(std::string_view name) {
+  return name.find_first_of("\r\n") == std::string_view::npos;
+}
+
 void WriteValue(std::ostream& out, RegStore store, const std::string& name, const RegValue& v) {
   std::string head = name.empty() ? "@=" : "\"" + EscapeRegText(name) + "\"=";
   out << head;
@@ -63,7 +69,12 @@ void WriteValue(std::ostream& out, RegStore store, const std::string& name, cons
   WriteHex(out, head.size(), prefix, v.data);
 }
 
-uint32_t WriteKey(std::ostream& out, RegStore store, const std::string& path, RegKey& key) {
+uint32_t WriteKey(std::ostream& out, RegStore store, const std::string& path, RegKey& key,
+                  std::string* badName) {
+  if (!Writable(path)) {
+    *badName = path;
+    return ERROR_INVALID_NAME;
+  }
   out << '[' << path << "]\n";
   for (uint32_t i = 0;; ++i) {
     std::string name;
@@ -71,6 +82,10 @@ uint32_t WriteKey(std::ostream& out, RegStore store, const std::string& path, Re
     uint32_t e = key.EnumValue(i, &name, &value);
     if (e == ERROR_NO_MORE_ITEMS) break;
     if (e) return e;
+    if (!Writable(name)) {
+      *badName = path + "\\" + name;
+      return ERROR_INVALID_NAME;
+    }
     WriteValue(out, store, name, value);
   }
   out << '\n';
@@ -81,7 +96,7 @@ uint32_t WriteKey(std::ostream& out, RegStore store, const std::string& path, Re
     if (e) return e;
     RegKey child;
     if ((e = child.Open(key.handle(), name, RegAccess::Read))) return e;
-    if ((e = WriteKey(out, store, path + "\\" + name, child))) return e;
+    if ((e = WriteKey(out, store, path + "\\" + name, child, badName))) return e;
   }
   return ERROR_SUCCESS;
 }
@@ -94,7 +109,8 @@ std::string StoredName(const RegKey& parent, std::string_view part) {
   return std::string(part);
 }
 
-uint32_t ExportOne(RegStore store, HKEY root, const std::string& subPath, std::ostream& out) {
+uint32_t ExportOne(RegStore store, HKEY root, const std::string& subPath, std::ostream& out,
+                   std::string* badName) {
   RegKey key;
   if (uint32_t e = key.Open(RegRootKey(store, root), "", RegAccess::Read)) return e;
   std::string path(RegRootName(root));
@@ -104,7 +120,7 @@ uint32_t ExportOne(RegStore store, HKEY root, const std::string& subPath, std::o
     if (uint32_t e = child.Open(key.handle(), std::string(part), RegAccess::Read)) return e;
     key = std::move(child);
   }
-  return WriteKey(out, store, path, key);
+  return WriteKey(out, store, path, key, badName);
 }
 
 }  // namespace
@@ -119,15 +135,19 @@ std::string EscapeRegText(std::string_view text) {
   return out;
 }
 
-uint32_t ExportRegTree(RegStore store, HKEY root, const std::string& subPath, std::ostream& out) {
+uint32_t ExportRegTree(RegStore store, HKEY root, const std::string& subPath, std::ostream& out,
+                       std::string* badName) {
+  std::string unused;
   out << "REGEDIT4\n\n";
-  return ExportOne(store, root, subPath, out);
+  return ExportOne(store, root, subPath, out, badName ? badName : &unused);
 }
 
-uint32_t ExportRegStore(RegStore store, std::ostream& out) {
+uint32_t ExportRegStore(RegStore store, std::ostream& out, std::string* badName) {
+  std::string unused;
   out << "REGEDIT4\n\n";
   for (HKEY root : {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
-    if (uint32_t e = ExportOne(store, root, std::string(), out)) return e;
+    if (uint32_t e = ExportOne(store, root, std::string(), out, badName ? badName : &unused))
+      return e;
   return ERROR_SUCCESS;
 }
 

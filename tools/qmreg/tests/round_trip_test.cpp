@@ -1,4 +1,5 @@
 // Export followed by import gives back the same tree, value for value.
+#include <filesystem>
 #include <map>
 
 #include "platform/RegKey.h"
@@ -122,6 +123,27 @@ TEST_F(RoundTripText, TextWithoutTerminatorIsShownAsTextAndComesBackTerminated) 
   ASSERT_EQ(key.QueryValue("DesktopPath", &v), ERROR_SUCCESS);
   EXPECT_EQ(v.data.size(), 8u);
   EXPECT_EQ(key.StringOr("DesktopPath", ""), "C:\\Palm");
+}
+
+TEST_F(RoundTripText, NamesWithLineBreaksAreRefusedRatherThanWrittenBroken) {
+  RegKey key;
+  ASSERT_EQ(key.Create(RegRootKey(RegStore::Desktop, HKEY_LOCAL_MACHINE), "SOFTWARE\\X"),
+            ERROR_SUCCESS);
+  ASSERT_EQ(key.SetDword("two\nlines", 1), ERROR_SUCCESS);
+  const std::string file = folder_ + "/out.reg";
+  EXPECT_EQ(Run({"export", "HKLM\\SOFTWARE", "-o", file}), 1);
+  EXPECT_NE(err_.find("\"HKEY_LOCAL_MACHINE\\SOFTWARE\\X\\two\nlines\": REGEDIT4 cannot write"),
+            std::string::npos)
+      << err_;
+  EXPECT_FALSE(std::filesystem::exists(file));
+
+  ASSERT_EQ(key.DeleteValue("two\nlines"), ERROR_SUCCESS);
+  RegKey odd;
+  ASSERT_EQ(odd.Create(key.handle(), "a\rb"), ERROR_SUCCESS);
+  err_.clear();
+  EXPECT_EQ(Run({"export"}), 1);
+  EXPECT_NE(err_.find("X\\a\rb\": REGEDIT4 cannot write"), std::string::npos) << err_;
+  EXPECT_EQ(out_, "");
 }
 
 TEST_F(RoundTripText, LongBinaryLinesAreWrappedAndReadBack) {
