@@ -10,16 +10,10 @@
 #include "platform/MappedFile.h"
 #include "scanner/virusbase/BaseFormat.h"
 #include "scanner/virusbase/CheckSignature.h"
+#include "scanner/virusbase/LittleEndian.h"
 
 namespace scanner {
 namespace {
-
-uint32_t Le16(const uint8_t* p) {
-  return uint32_t{p[0]} | (uint32_t{p[1]} << 8);
-}
-uint32_t Le32(const uint8_t* p) {
-  return Le16(p) | (Le16(p + 2) << 16);
-}
 
 // Fails a read with a platform code that is never 0, so that a short read
 // cannot pass for success.
@@ -55,9 +49,9 @@ class RecordReader {
       if (remaining() < sizeof(ChunkHeader)) return ReadFailure(platform::ERROR_HANDLE_EOF);
       const uint8_t* h = d_.data() + at_;
       const size_t chunkStart = at_;
-      const uint32_t type = Le16(h);
-      const uint32_t flags = Le16(h + 2);
-      const uint32_t length = Le32(h + 4);
+      const uint32_t type = LoadLe16(h);
+      const uint32_t flags = LoadLe16(h + 2);
+      const uint32_t length = LoadLe32(h + 4);
       at_ += sizeof(ChunkHeader);
       const uint8_t* payload = d_.data() + at_;
 
@@ -111,9 +105,9 @@ class RecordReader {
 
 int LoadRecords(VirusBase& base, std::span<const uint8_t> content) {
   if (content.size() < sizeof(BaseHeader)) return kLoadNotABase;
-  if (Le32(content.data() + offsetof(BaseHeader, formatMark)) != kBaseFormatMark)
+  if (LoadLe32(content.data() + offsetof(BaseHeader, formatMark)) != kBaseFormatMark)
     return kLoadNotABase;
-  const uint32_t count = Le32(content.data() + offsetof(BaseHeader, recordCount));
+  const uint32_t count = LoadLe32(content.data() + offsetof(BaseHeader, recordCount));
 
   RecordReader reader(content);
   reader.Seek(sizeof(BaseHeader));

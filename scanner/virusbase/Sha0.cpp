@@ -87,6 +87,8 @@ void Sha0::Compress(const uint8_t* block) {
 #undef SHA0_NEXT
 
 void Sha0::Update(std::span<const uint8_t> bytes) {
+  // An empty piece may carry no data pointer, which memcpy must never see.
+  if (bytes.empty()) return;
   const uint8_t* p = bytes.data();
   size_t n = bytes.size();
   byteCount_ += n;

@@ -6,18 +6,12 @@
 #include <vector>
 
 #include "scanner/virusbase/BuiltinKey.h"
+#include "scanner/virusbase/LittleEndian.h"
 #include "scanner/virusbase/SignatureResult.h"
 #include "scanner/virusbase/SixBitCode.h"
 
 namespace scanner {
 namespace {
-
-uint32_t Le16(const uint8_t* p) {
-  return uint32_t{p[0]} | (uint32_t{p[1]} << 8);
-}
-uint32_t Le32(const uint8_t* p) {
-  return Le16(p) | (Le16(p + 2) << 16);
-}
 
 bool HasTextPrefix(std::span<const uint8_t> key) {
   if (key.size() < 4) return false;
@@ -27,12 +21,12 @@ bool HasTextPrefix(std::span<const uint8_t> key) {
 
 int ParseStructure(std::span<const uint8_t> s, VerificationKey& out) {
   if (s.size() < kKeyIdOffset) return kKeyMalformed;
-  const uint32_t length = Le16(s.data() + kKeyLengthOffset);
+  const uint32_t length = LoadLe16(s.data() + kKeyLengthOffset);
   if (length < kKeyMinLength || length > kKeyMaxLength || length > s.size()) return kKeyMalformed;
-  if (Le32(s.data() + kKeyChecksumOffset) != KeyChecksum(s.first(length))) return kKeyMalformed;
-  out.version = Le32(s.data() + kKeyVersionOffset);
+  if (LoadLe32(s.data() + kKeyChecksumOffset) != KeyChecksum(s.first(length))) return kKeyMalformed;
+  out.version = LoadLe32(s.data() + kKeyVersionOffset);
   if (out.version > kKeyMaxVersion) return kKeyVersionTooHigh;
-  const uint32_t idLength = Le16(s.data() + kKeyIdLengthOffset);
+  const uint32_t idLength = LoadLe16(s.data() + kKeyIdLengthOffset);
   if (idLength < kKeyMinIdLength || idLength > kKeyMaxIdLength) return kKeyMalformed;
   if (kKeyIdOffset + idLength + kKeyNumberCount * kKeyNumberSize > length) return kKeyMalformed;
   out.identifier.assign(reinterpret_cast<const char*>(s.data() + kKeyIdOffset), idLength);

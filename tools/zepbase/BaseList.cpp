@@ -5,10 +5,12 @@
 
 #include "platform/Text.h"
 #include "scanner/virusbase/BaseFormat.h"
+#include "scanner/virusbase/LittleEndian.h"
 
 namespace zepbase {
 namespace {
 
+using scanner::AppendLe;
 using scanner::ChunkType;
 
 constexpr size_t kMaxNameUnits = 31;
@@ -75,10 +77,6 @@ bool ParseNumber(std::string_view v, uint32_t& out) {
   if (n > 0xFFFFFFFFu) return false;
   out = static_cast<uint32_t>(n);
   return true;
-}
-
-void AppendLe(std::vector<uint8_t>& out, uint32_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 
 void AppendChunk(std::vector<uint8_t>& out, ChunkType type, uint16_t flags, uint32_t length) {

@@ -4,8 +4,11 @@
 #include <cstdio>
 #include <sstream>
 
+#include "scanner/virusbase/LittleEndian.h"
+
 namespace zepbase {
 
+using scanner::AppendLe;
 using scanner::CompareNumbers;
 using scanner::MontgomeryProduct;
 
@@ -55,10 +58,6 @@ Number512 Cofactor(const Number512& p, const Number512& q) {
 Number512 SquareTimes(Number512 v, int times, const Modulus& mod) {
   for (int i = 0; i < times; ++i) v = MontgomeryProduct(v, v, mod.m);
   return v;
-}
-
-void AppendLe(std::vector<uint8_t>& out, uint32_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 
 void AppendNumber(std::vector<uint8_t>& out, const Number512& n) {
@@ -158,7 +157,7 @@ std::vector<uint8_t> PublicKeyStructure(const PrivateKey& key) {
   const Modulus mod = MakeModulus(key.p);
   std::vector<uint8_t> s;
   AppendLe(s, 0, 4);  // checksum, filled below
-  AppendLe(s, scanner::kKeyLength, 2);
+  AppendLe(s, 0, 2);  // total length, filled below
   AppendLe(s, scanner::kKeyMaxVersion, 4);
   AppendLe(s, static_cast<uint32_t>(key.identifier.size()), 2);
   s.insert(s.end(), key.identifier.begin(), key.identifier.end());
@@ -167,6 +166,10 @@ std::vector<uint8_t> PublicKeyStructure(const PrivateKey& key) {
     AppendNumber(s, y);
     y = SquareTimes(y, 24, mod);
   }
+  // The length field tells the structure's real size, so an identifier of
+  // another length still gives a structure that parses.
+  s[scanner::kKeyLengthOffset] = static_cast<uint8_t>(s.size());
+  s[scanner::kKeyLengthOffset + 1] = static_cast<uint8_t>(s.size() >> 8);
   const uint32_t sum = scanner::KeyChecksum(s);
   for (int i = 0; i < 4; ++i) s[i] = static_cast<uint8_t>(sum >> (8 * i));
   return s;

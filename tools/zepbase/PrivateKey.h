@@ -34,8 +34,9 @@ std::string ParsePrivateKey(const std::string& text, PrivateKey& key);
 // PublicValue: y = g^x mod p.
 Number512 PublicValue(const PrivateKey& key);
 
-// PublicKeyStructure: the 228-byte verification key (checksum, length,
-// version 1, identifier, y, y^(2^24), y^(2^48) in Montgomery form).
+// PublicKeyStructure: the verification key structure, 228 bytes for a 24-byte
+// identifier (checksum, total length, version 1, identifier, y, y^(2^24),
+// y^(2^48) in Montgomery form).
 std::vector<uint8_t> PublicKeyStructure(const PrivateKey& key);
 
 // PublicGroup: p's Montgomery constants and the table of powers of g the

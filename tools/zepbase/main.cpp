@@ -1,6 +1,7 @@
 // zepbase: makes, signs, checks and lists virus base files, and generates the signing key.
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -26,8 +27,20 @@ bool ReadFile(const std::string& path, std::string& out) {
   return !in.bad();
 }
 
-bool WriteFile(const std::string& path, std::string_view data) {
+// Who may read a written file: a private key is for its owner only.
+enum class Access { kShared, kOwnerOnly };
+
+bool WriteFile(const std::string& path, std::string_view data, Access access = Access::kShared) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) return false;
+  if (access == Access::kOwnerOnly) {
+    // Narrowed while the file is still empty, before the secret is written.
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace,
+                    error);
+    if (error) return false;
+  }
   out.write(data.data(), static_cast<std::streamsize>(data.size()));
   return static_cast<bool>(out.flush());
 }
@@ -72,7 +85,8 @@ int Keygen(const std::string& privatePath, const std::string& sourcePath,
     return Fail("the identifier must be exactly 24 bytes");
   Random random;
   const PrivateKey key = GenerateKey(identifier, random);
-  if (!WriteFile(privatePath, FormatPrivateKey(key))) return Fail("cannot write " + privatePath);
+  if (!WriteFile(privatePath, FormatPrivateKey(key), Access::kOwnerOnly))
+    return Fail("cannot write " + privatePath);
   if (!WriteFile(sourcePath, BuiltinKeySource(key))) return Fail("cannot write " + sourcePath);
   std::cout << "private key: " << privatePath << "\npublic key source: " << sourcePath << "\n";
   return 0;

@@ -59,6 +59,22 @@ TEST(LoadBase, HeaderCountAboveTheRecordsStopsAtFileEnd) {
   EXPECT_EQ(Names(base).size(), 2u);
 }
 
+TEST(LoadBase, RecordLaterInTheFileIsTheOneFound) {
+  VirusBase base;
+  const auto file = BaseBytes(3)
+                        .Record(u"Earlier", "abc")
+                        .Record(u"Unrelated", "zzz")
+                        .Record(u"Later", "xyz")
+                        .FileEnd()
+                        .Signed();
+  ASSERT_EQ(LoadBase(base, file), 0);
+  const std::string object = "..abc..xyz..";
+  const VirusRecord* hit = FindVirus(base, reinterpret_cast<const uint8_t*>(object.data()),
+                                     static_cast<uint32_t>(object.size()));
+  ASSERT_NE(hit, nullptr);
+  EXPECT_EQ(hit->nameText(), u"Later");
+}
+
 TEST(LoadBase, ZeroRecordsLoadWithCountZero) {
   VirusBase base;
   EXPECT_EQ(LoadBase(base, BaseBytes(0).FileEnd().Signed()), 0);

@@ -47,6 +47,19 @@ TEST(Sha0, PieceSizesDoNotChangeTheDigest) {
   EXPECT_EQ(HashContent(data), expected);
 }
 
+TEST(Sha0, EmptyPiecesChangeNothing) {
+  // An empty vector's span has no data pointer; feeding it between bytes that
+  // are still buffered must neither touch it nor change the digest.
+  const std::vector<uint8_t> empty;
+  const uint8_t abc[] = {'a', 'b', 'c'};
+  Sha0 h;
+  h.Update(std::span(abc).first(1));
+  h.Update(empty);
+  h.Update(std::span(abc).subspan(1));
+  h.Update(empty);
+  EXPECT_EQ(Hex(Sha0::DigestBigEndian(h.Finish())), "0164b8a914cd2a5e74c4f7ff082c4d97f1edf880");
+}
+
 TEST(Sha0, ChosenStartWordsBeginWithByteCountZero) {
   // Started from the standard words, the seeded hash is the ordinary one.
   Sha0 standard;

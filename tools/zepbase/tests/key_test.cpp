@@ -93,6 +93,25 @@ TEST(PrivateKey, FreshKeySignsWhatItsPublicSideVerifies) {
   EXPECT_EQ(scanner::CheckSignature(signedBytes), scanner::kNoTrailer);
 }
 
+TEST(PrivateKey, PublicStructureLengthFollowsTheIdentifier) {
+  // The key structure allows identifiers of 23 to 128 bytes; its length field
+  // must count the identifier actually written.
+  PrivateKey key = DemoKey();
+  key.identifier = "Twenty-three byte ident";
+  ASSERT_EQ(key.identifier.size(), 23u);
+  const std::vector<uint8_t> structure = PublicKeyStructure(key);
+  EXPECT_EQ(structure.size(), 227u);
+  EXPECT_EQ(structure[4] | (structure[5] << 8), 227);
+  scanner::VerificationKey parsed;
+  ASSERT_EQ(scanner::ParseVerificationKey(structure, parsed), 0);
+  EXPECT_EQ(parsed.identifier, key.identifier);
+
+  Signer signer(key);
+  EXPECT_EQ(scanner::CheckSignatureWith(signer.Sign(std::vector<uint8_t>(100, 7)),
+                                        signer.publicKey(), signer.group()),
+            0);
+}
+
 TEST(PrivateKey, DamagedKeyFilesAreRefused) {
   const std::string good = FormatPrivateKey(DemoKey());
   PrivateKey key;

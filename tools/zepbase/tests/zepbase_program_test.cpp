@@ -91,6 +91,10 @@ TEST_F(ZepbaseProgram, KeygenWritesAKeyThatSigns) {
   const std::string key = (dir_ / "new.key").string();
   const std::string source = (dir_ / "BuiltinKey.cpp").string();
   ASSERT_TRUE(Run("keygen --private-key " + key + " --source " + source)) << Output();
+  // The private key is readable by its owner only.
+  const fs::perms access = fs::status(key).permissions();
+  EXPECT_EQ(access & (fs::perms::group_all | fs::perms::others_all), fs::perms::none);
+  EXPECT_EQ(access & fs::perms::owner_read, fs::perms::owner_read);
   std::ifstream in(source);
   const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   EXPECT_NE(text.find("const uint8_t kPowersOfG[6 * 8 * 64]"), std::string::npos);
