@@ -65,9 +65,9 @@ char32_t DecodeUtf8(std::string_view text, size_t& i) {
   return cp;
 }
 
-// Length in bytes of the UTF-8 sequence that starts with lead byte b.
+// Utf8SequenceStart: the cut moved back over continuation bytes, so that it
+// lands on the start of a sequence.
 size_t Utf8SequenceStart(std::string_view text, size_t cut) {
-  // Step back over continuation bytes so the cut lands on a sequence start.
   size_t pos = cut;
   while (pos > 0 && (static_cast<uint8_t>(text[pos]) & 0xC0) == 0x80) --pos;
   return pos;
@@ -86,7 +86,7 @@ constexpr CaseRange kCaseRanges[] = {
     {0x00D8, 0x00DE, 32, false},
     {0x0100, 0x012F, 1, true},
     {0x0132, 0x0137, 1, true},
-    {0x0139, 0x0148, 1, true},  // odd upper, even lower: handled below
+    {0x0139, 0x0148, 1, true},  // capitals on odd units here
     {0x014A, 0x0177, 1, true},
     {0x0391, 0x03A1, 32, false},
     {0x03A3, 0x03AB, 32, false},
