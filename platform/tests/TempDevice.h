@@ -5,22 +5,18 @@
 #include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <string_view>
 
 #include "platform/CaseLookup.h"
 #include "platform/MountTable.h"
+#include "platform/testing/TempFolder.h"
 
 namespace platform {
 
 class TempDevice : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "qm_files_XXXXXX").string();
-    ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
-    home_ = tmpl;
     ::setenv("QM_HOME", home_.c_str(), 1);
     ::setenv("QM_DEVICE_ROOT", (home_ + "/device").c_str(), 1);
     ::setenv("QM_DEVICE_MOUNTS", (home_ + "/device-mounts.conf").c_str(), 1);
@@ -34,33 +30,21 @@ class TempDevice : public ::testing::Test {
   void TearDown() override {
     ResetDeviceMounts();
     ForgetCaseLookups();
-    std::error_code ec;
-    std::filesystem::remove_all(home_, ec);
   }
 
   // Host: the host path of a path relative to the temporary home.
-  std::string Host(std::string_view relative) const { return home_ + "/" + std::string(relative); }
+  std::string Host(std::string_view relative) const { return folder_.Path(relative); }
 
   // Put: writes a host file below the home, making its folders.
   std::string Put(std::string_view relative, std::string_view content = "data") {
-    const std::string p = Host(relative);
-    std::filesystem::create_directories(std::filesystem::path(p).parent_path());
-    std::ofstream(p, std::ios::binary) << content;
-    return p;
+    return folder_.Write(relative, content);
   }
 
   // MakeFolder: creates a host folder below the home.
-  std::string MakeFolder(std::string_view relative) {
-    const std::string p = Host(relative);
-    std::filesystem::create_directories(p);
-    return p;
-  }
+  std::string MakeFolder(std::string_view relative) { return folder_.MakeFolder(relative); }
 
   static std::string Read(const std::string& hostPath) {
-    std::ifstream in(hostPath, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return testing::TempFolder::Read(hostPath);
   }
 
   static bool Exists(const std::string& hostPath) { return std::filesystem::exists(hostPath); }
@@ -73,7 +57,8 @@ class TempDevice : public ::testing::Test {
     ASSERT_EQ(AddDeviceMount({MountKind::Rom, name, MakeFolder(relative)}), 0u);
   }
 
-  std::string home_;
+  testing::TempFolder folder_{"qm_files"};
+  std::string home_ = folder_.path();
 };
 
 }  // namespace platform

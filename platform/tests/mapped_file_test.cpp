@@ -1,30 +1,18 @@
-#include "platform/MappedFile.h"
-
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "platform/Errors.h"
+#include "platform/MappedFile.h"
+#include "platform/testing/TempFolder.h"
 
 namespace platform {
 namespace {
 
 class MappedFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("mapped_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
   std::string Write(const char* name, std::string_view content) {
-    auto p = dir_ / name;
-    std::ofstream(p, std::ios::binary) << content;
-    return p.string();
+    return dir_.Write(name, content);
   }
-  std::filesystem::path dir_;
+  testing::TempFolder dir_{"mapped"};
 };
 
 TEST_F(MappedFileTest, MapsTheWholeFile) {
@@ -44,9 +32,9 @@ TEST_F(MappedFileTest, EmptyFileFailsWith1006AsOnWindows) {
 
 TEST_F(MappedFileTest, MissingFileAndFolderGivePlatformCodes) {
   MappedFile m;
-  EXPECT_EQ(m.Open((dir_ / "none").string()), ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(m.Open((dir_ / "none" / "x").string()), ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(m.Open(dir_.string()), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(m.Open(dir_.Path("none")), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(m.Open(dir_.Path("none/x")), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(m.Open(dir_.path()), ERROR_ACCESS_DENIED);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "platform/Errors.h"
+#include "platform/testing/TempFolder.h"
 
 namespace platform {
 namespace {
@@ -44,25 +45,8 @@ TEST(Module, MissingModuleSets126) {
   EXPECT_FALSE(m.loaded());
 }
 
-// ScratchFolder: an empty folder for one test, removed afterwards.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "qm-module-XXXXXX").string();
-    path_ = ::mkdtemp(tmpl.data());
-  }
-  ~ScratchFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
 TEST(Module, ProgramFolderComesBeforeTheGivenFolder) {
-  ScratchFolder given;
+  testing::TempFolder given{"qm-module"};
   const std::string sample = BinDir() + "/SampleModule.so";
   const std::string inGiven = given.path() + "/OrderProbe.so";
   const std::string inProgram = ProgramFolder() + "/OrderProbe.so";
@@ -81,7 +65,7 @@ TEST(Module, ProgramFolderComesBeforeTheGivenFolder) {
 }
 
 TEST(Module, FileThatIsNoSharedObjectGivesBadFormatAndEndsTheSearch) {
-  ScratchFolder given;
+  testing::TempFolder given{"qm-module"};
   std::ofstream(given.path() + "/SampleModule.so") << "not a library";
   Module m;
   // The real SampleModule.so in BinDir() comes later and is not tried.
@@ -92,7 +76,7 @@ TEST(Module, FileThatIsNoSharedObjectGivesBadFormatAndEndsTheSearch) {
 }
 
 TEST(Module, DesktopDrivePathsResolveLikeOtherDesktopPaths) {
-  ScratchFolder drive;
+  testing::TempFolder drive{"qm-module"};
   ::setenv("QM_DRIVE_C", drive.path().c_str(), 1);
   std::filesystem::create_directories(drive.path() + "/Program Files/ZEPP");
   std::filesystem::copy_file(BinDir() + "/SampleModule.so",

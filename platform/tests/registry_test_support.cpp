@@ -2,14 +2,11 @@
 #include "registry_test_support.h"
 
 #include <cstdlib>
-#include <filesystem>
 
 namespace platform::testing {
 
 void FreshRegistry::SetUp() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "qmreg-test-XXXXXX").string();
-  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-  folder_ = pattern;
+  folder_ = temp_.path();
   devicePath_ = folder_ + "/device/device-registry.db";
   desktopPath_ = folder_ + "/desktop-registry.db";
   setenv("QM_DEVICE_REGISTRY", devicePath_.c_str(), 1);
@@ -20,8 +17,6 @@ void FreshRegistry::SetUp() {
 
 void FreshRegistry::TearDown() {
   RegCloseStores();
-  std::error_code ec;
-  std::filesystem::remove_all(folder_, ec);
 }
 
 }  // namespace platform::testing

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/Registry.h"
+#include "platform/testing/TempFolder.h"
 
 namespace platform::testing {
 
@@ -17,6 +18,7 @@ class FreshRegistry : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
+  TempFolder temp_{"qmreg-test"};
   std::string folder_;
   std::string devicePath_;
   std::string desktopPath_;

@@ -97,30 +97,4 @@ class BaseBytes {
   std::vector<uint8_t> bytes_;
 };
 
-// TempDir: a folder removed after the test.
-class TempDir {
- public:
-  TempDir() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ = std::filesystem::temp_directory_path() /
-            (std::string("virusbase_") + info->test_suite_name() + "_" + info->name() + "_" +
-             std::to_string(std::random_device{}()));
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-  }
-  ~TempDir() { std::filesystem::remove_all(path_); }
-
-  std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
-    const auto p = path_ / name;
-    std::ofstream(p, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-    return p.string();
-  }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
 }  // namespace scanner::testing

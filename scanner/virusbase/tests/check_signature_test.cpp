@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/Errors.h"
+#include "platform/testing/TempFolder.h"
 #include "scanner/virusbase/CheckSignature.h"
 #include "scanner/virusbase/SignatureScheme.h"
 #include "scanner/virusbase/SignatureTrailer.h"
@@ -137,12 +138,12 @@ TEST(CheckSignature, ChallengeBindsEveryBitOfTheContentDigest) {
 }
 
 TEST(CheckSignature, FromAPath) {
-  testing::TempDir dir;
+  platform::testing::TempFolder dir{"virusbase"};
   EXPECT_EQ(CheckSignature(dir.Write("good.zvb", DemoSigner().Sign(Content(100)))), 0);
   EXPECT_EQ(CheckSignature(dir.Write("bad.zvb", Content(100))), kNoTrailer);
-  EXPECT_EQ(CheckSignature((dir.path() / "missing.zvb").string()),
+  EXPECT_EQ(CheckSignature(dir.Path("missing.zvb")),
             static_cast<int>(platform::ERROR_FILE_NOT_FOUND));
-  EXPECT_EQ(CheckSignature(dir.Write("empty.zvb", {})),
+  EXPECT_EQ(CheckSignature(dir.Write("empty.zvb", "")),
             static_cast<int>(platform::ERROR_FILE_INVALID));
 }
 

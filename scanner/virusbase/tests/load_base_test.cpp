@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Errors.h"
+#include "platform/testing/TempFolder.h"
 #include "scanner/virusbase/FindVirus.h"
 #include "scanner/virusbase/LoadBase.h"
 #include "scanner/virusbase/tests/TestBase.h"
@@ -233,13 +234,12 @@ TEST(LoadBase, FullNameAndDescriptionFieldsAreReadWithTheirLength) {
 }
 
 TEST(LoadBase, FromAPath) {
-  testing::TempDir dir;
+  platform::testing::TempFolder dir{"virusbase"};
   VirusBase base;
   EXPECT_EQ(LoadBase(base, dir.Write("ZEPBase.zvb", BaseBytes(1).Record(u"A", "a1").Signed())), 0);
   EXPECT_EQ(base.virusCount, 1);
-  EXPECT_EQ(LoadBase(base, (dir.path() / "none.zvb").string()),
-            static_cast<int>(platform::ERROR_FILE_NOT_FOUND));
-  EXPECT_EQ(LoadBase(base, dir.Write("empty.zvb", {})), kLoadBadSignature);
+  EXPECT_EQ(LoadBase(base, dir.Path("none.zvb")), static_cast<int>(platform::ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(LoadBase(base, dir.Write("empty.zvb", "")), kLoadBadSignature);
   EXPECT_EQ(base.virusCount, 1);
 }
 

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/testing/TempFolder.h"
 #include "tools/proptree/ProptreeCommand.h"
 
 namespace proptree::tool {
@@ -52,10 +53,8 @@ TEST(ProptreeTool, TheProgramPacksAndDumpsFiles) {
   const char* bin = std::getenv("SUITE_BIN");
   if (bin == nullptr) GTEST_SKIP() << "SUITE_BIN is not set (run through ctest)";
   namespace fs = std::filesystem;
-  const fs::path dir =
-      fs::temp_directory_path() /
-      ("proptree_tool_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-  fs::create_directories(dir);
+  const platform::testing::TempFolder temp("proptree_tool");
+  const fs::path dir = temp.path();
   std::ofstream(dir / "in.txt") << kText;
   const std::string tool = std::string(bin) + "/proptree";
   const std::string pack = tool + " pack --filters scramble,compress " + (dir / "in.txt").string() +
@@ -70,7 +69,6 @@ TEST(ProptreeTool, TheProgramPacksAndDumpsFiles) {
   EXPECT_NE(out.str().find("prop 0x28010001 text = \"Show Dialog\""), std::string::npos);
   const std::string bad = tool + " dump " + (dir / "in.txt").string() + " 2>/dev/null";
   EXPECT_NE(std::system(bad.c_str()), 0);
-  fs::remove_all(dir);
 }
 
 }  // namespace

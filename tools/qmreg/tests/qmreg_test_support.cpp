@@ -2,9 +2,7 @@
 #include "qmreg_test_support.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <vector>
 
@@ -14,11 +12,7 @@
 namespace qmreg::testing {
 
 void QmregTest::SetUp() {
-  std::random_device random;
-  folder_ = (std::filesystem::temp_directory_path() /
-             ("qmreg-tool-" + std::to_string(random()) + std::to_string(random())))
-                .string();
-  std::filesystem::create_directories(folder_);
+  folder_ = temp_.path();
   setenv("QM_DEVICE_REGISTRY", (folder_ + "/device.db").c_str(), 1);
   setenv("QM_DESKTOP_REGISTRY", (folder_ + "/desktop.db").c_str(), 1);
   platform::RegCloseStores();
@@ -26,8 +20,6 @@ void QmregTest::SetUp() {
 
 void QmregTest::TearDown() {
   platform::RegCloseStores();
-  std::error_code ec;
-  std::filesystem::remove_all(folder_, ec);
 }
 
 int QmregTest::Run(std::initializer_list<std::string> args) {

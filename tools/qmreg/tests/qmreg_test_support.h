@@ -6,6 +6,8 @@
 #include <initializer_list>
 #include <string>
 
+#include "platform/testing/TempFolder.h"
+
 namespace qmreg::testing {
 
 // QmregTest: each test gets its own device and desktop store files.
@@ -21,6 +23,7 @@ class QmregTest : public ::testing::Test {
   // WriteText: writes a file in the test's folder and returns its path.
   std::string WriteText(const std::string& name, const std::string& text);
 
+  platform::testing::TempFolder temp_{"qmreg-tool"};
   std::string folder_;
   std::string out_;
   std::string err_;

@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 
+#include "platform/testing/TempFolder.h"
 #include "scanner/virusbase/CheckSignature.h"
 #include "scanner/virusbase/FindVirus.h"
 #include "scanner/virusbase/LoadBase.h"
@@ -21,11 +21,6 @@ class ZepbaseProgram : public ::testing::Test {
     const char* bin = std::getenv("SUITE_BIN");
     if (bin == nullptr) GTEST_SKIP() << "SUITE_BIN is not set (run through ctest)";
     bin_ = bin;
-    dir_ = fs::temp_directory_path() / ("zepbase_" + std::to_string(std::random_device{}()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    if (!dir_.empty()) fs::remove_all(dir_);
   }
 
   // Run: runs zepbase with arguments, output to a file; true on exit status 0.
@@ -43,7 +38,8 @@ class ZepbaseProgram : public ::testing::Test {
     return (dir_ / name).string();
   }
 
-  fs::path bin_, dir_;
+  platform::testing::TempFolder temp_{"zepbase"};
+  fs::path bin_, dir_ = temp_.path();
 };
 
 const std::string kKey = ZEPBASE_DEMO_KEY;
