@@ -1,0 +1,2 @@
+// The device-manager calls, forwarded to the service.
+#include "platform/DeviceManager.h"

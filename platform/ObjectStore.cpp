@@ -1,0 +1,2 @@
+// The object store over SQLite.
+#include "platform/ObjectStore.h"

@@ -1,0 +1,2 @@
+// Device-manager tests.
+#include "platform/DeviceManager.h"

@@ -1,0 +1,2 @@
+// Object-store tests.
+#include "platform/ObjectStore.h"
