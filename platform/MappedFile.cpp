@@ -2,13 +2,63 @@
 #include "platform/MappedFile.h"
 
 #include <fcntl.h>
+#include <setjmp.h>
+#include <signal.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <mutex>
+
 #include "platform/Errors.h"
 
 namespace platform {
+namespace {
+
+// ReadGuard: the mapping a thread is reading under GuardedRead, and where to
+// go when a read of it faults.
+struct ReadGuard {
+  sigjmp_buf jump;
+  const uint8_t* begin = nullptr;
+  const uint8_t* end = nullptr;  // the mapping's last page included
+  volatile sig_atomic_t active = 0;
+};
+
+thread_local ReadGuard tGuard;
+struct sigaction gPreviousBusHandler {};
+
+void OnBusError(int signal, siginfo_t* info, void* context) {
+  ReadGuard& guard = tGuard;
+  const auto* address = static_cast<const uint8_t*>(info->si_addr);
+  if (guard.active && address >= guard.begin && address < guard.end) {
+    guard.active = 0;
+    siglongjmp(guard.jump, 1);
+  }
+  // Not a guarded read: whoever handled SIGBUS before us, or the default end.
+  if ((gPreviousBusHandler.sa_flags & SA_SIGINFO) && gPreviousBusHandler.sa_sigaction) {
+    gPreviousBusHandler.sa_sigaction(signal, info, context);
+    return;
+  }
+  if (gPreviousBusHandler.sa_handler != SIG_DFL && gPreviousBusHandler.sa_handler != SIG_IGN) {
+    gPreviousBusHandler.sa_handler(signal);
+    return;
+  }
+  ::signal(SIGBUS, SIG_DFL);
+  ::raise(SIGBUS);
+}
+
+void InstallBusHandler() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    struct sigaction action {};
+    action.sa_sigaction = OnBusError;
+    action.sa_flags = SA_SIGINFO;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGBUS, &action, &gPreviousBusHandler);
+  });
+}
+
+}  // namespace
 
 MappedFile::MappedFile(MappedFile&& other) noexcept : data_(other.data_), size_(other.size_) {
   other.data_ = nullptr;
@@ -26,7 +76,9 @@ MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
   return *this;
 }
 
-MappedFile::~MappedFile() { Close(); }
+MappedFile::~MappedFile() {
+  Close();
+}
 
 uint32_t MappedFile::Open(const std::string& hostPath) {
   Close();
@@ -68,6 +120,23 @@ uint32_t MappedFile::Open(const FilePath& path) {
     return path.error;
   }
   return Open(path.host);
+}
+
+uint32_t MappedFile::GuardedRead(void (*read)(void*), void* context) const {
+  InstallBusHandler();
+  ReadGuard& guard = tGuard;
+  const size_t page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+  guard.begin = data_;
+  guard.end = data_ + (size_ + page - 1) / page * page;
+  if (sigsetjmp(guard.jump, 1) != 0) {
+    SetLastError(ERROR_READ_FAULT);
+    return ERROR_READ_FAULT;
+  }
+  guard.active = 1;
+  read(context);
+  guard.active = 0;
+  SetLastError(ERROR_SUCCESS);
+  return ERROR_SUCCESS;
 }
 
 void MappedFile::Close() {

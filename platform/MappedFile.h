@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <type_traits>
 
 #include "platform/FilePath.h"
 
@@ -31,6 +32,21 @@ class MappedFile {
   uint32_t Open(const FilePath& path);
 
   void Close();
+
+  // GuardedRead: runs read(context), which reads this mapping, so that a read
+  // past the file's end after another program has cut the file short ends
+  // the read instead of the process (on Linux such a read raises SIGBUS).
+  // Returns 0 when read ran to its end, ERROR_READ_FAULT (30) when it was cut
+  // off, also as the thread's last error. A cut-off read is left by a jump:
+  // it must own nothing that needs a destructor.
+  uint32_t GuardedRead(void (*read)(void*), void* context) const;
+
+  // Guarded: GuardedRead for a callable, e.g. a lambda with captures.
+  template <typename Read>
+  uint32_t Guarded(Read&& read) const {
+    using R = std::remove_reference_t<Read>;
+    return GuardedRead([](void* c) { (*static_cast<R*>(c))(); }, &read);
+  }
 
   std::span<const uint8_t> bytes() const { return {data_, size_}; }
   const uint8_t* data() const { return data_; }

@@ -34,15 +34,20 @@ void ScanFile(Scanner& scanner, std::u16string_view path, std::u16string_view na
   {
     platform::MappedFile view;
     const uint32_t code = view.Open(platform::ResolveDevicePath(path));
-    if (code != 0 || view.size() > std::numeric_limits<uint32_t>::max()) {
+    // A file cut short by another program while it is searched cannot be
+    // read to its end: an error like a file that cannot be opened.
+    const bool readable =
+        code == 0 && view.size() <= std::numeric_limits<uint32_t>::max() && view.Guarded([&] {
+          if (scanner.base)
+            found = FindVirus(*scanner.base, view.data(), static_cast<uint32_t>(view.size()));
+        }) == 0;
+    if (!readable) {
       ++scanner.errors;
       ErrorPause(scanner);
       SendProgress(scanner, kProgressFileError, 0);
       AddResultRow(scanner, path, ScannerText(kMsgCannotOpenFile));
       return;
     }
-    if (scanner.base)
-      found = FindVirus(*scanner.base, view.data(), static_cast<uint32_t>(view.size()));
   }  // the view is gone before anything else happens to the file
   if (found) {
     ++scanner.virusesFound;
