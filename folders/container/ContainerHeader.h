@@ -31,8 +31,10 @@ struct ContainerHeader {
   uint8_t passwordDigest[16];
 };
 static_assert(sizeof(ContainerHeader) == kHeaderSize);
+static_assert(offsetof(ContainerHeader, formatVersion) == 0);
 static_assert(offsetof(ContainerHeader, sectorCount) == 4);
 static_assert(offsetof(ContainerHeader, sectorSize) == 8);
+static_assert(offsetof(ContainerHeader, reserved) == 12);
 static_assert(offsetof(ContainerHeader, headerConstant) == 24);
 static_assert(offsetof(ContainerHeader, algorithm) == 28);
 static_assert(offsetof(ContainerHeader, timeoutSeconds) == 32);

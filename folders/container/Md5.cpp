@@ -87,6 +87,8 @@ void Md5::Transform(const uint8_t* block) {
 }
 
 void Md5::Update(std::span<const uint8_t> bytes) {
+  // An empty span may carry a null pointer, which memcpy must never see.
+  if (bytes.empty()) return;
   size_t held = static_cast<size_t>(length_ % 64);
   length_ += bytes.size();
   size_t at = 0;

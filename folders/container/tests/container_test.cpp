@@ -9,6 +9,7 @@
 #include "cipher/Rc4.h"
 #include "folders/container/Md5.h"
 #include "folders/container/tests/ContainerTest.h"
+#include "platform/FileSystem.h"
 
 namespace folders {
 namespace {
@@ -101,6 +102,9 @@ TEST_F(Create, MissingCipherLibraryIsMinusOneAndMakesNoFile) {
 TEST_F(Create, FileThatCannotBeCreatedIsMinusThree) {
   EXPECT_EQ(CreateContainer(Record("No Such Folder\\a.zsf", kCipherRc5), 256, u"secret"),
             kCannotCreateFile);
+  // 4 GiB of data would not fit the header's 32-bit sizes.
+  EXPECT_EQ(CreateContainer(Record("a.zsf", kCipherRc5), 4u << 20, u"secret"), kCannotCreateFile);
+  EXPECT_FALSE(Exists(HostFile("a.zsf")));
 }
 
 TEST_F(HeaderCheck, ValidContainerFillsTheRecord) {
@@ -137,9 +141,16 @@ TEST_F(HeaderCheck, FilesThatAreNoContainerAreRejectedWithSizeAndCipherCleared) 
     VolumeRecord r{};
     r.sizeKb = 99;
     r.algorithm = kCipherRc5;
+    r.timeoutSeconds = 77;
+    std::fill(std::begin(r.passwordDigest), std::end(r.passwordDigest), 0xA5);
     EXPECT_EQ(ReadContainerHeader(r, u"\\My Documents\\bad.zsf"), 0) << c.name;
     EXPECT_EQ(r.sizeKb, 0u) << c.name;
     EXPECT_EQ(r.algorithm, 0u) << c.name;
+    // Digest and time-out are taken only from a header that passed.
+    EXPECT_EQ(r.timeoutSeconds, 77u) << c.name;
+    EXPECT_TRUE(std::all_of(std::begin(r.passwordDigest), std::end(r.passwordDigest),
+                            [](uint8_t b) { return b == 0xA5; }))
+        << c.name;
   }
 }
 
@@ -170,6 +181,11 @@ TEST_F(HeaderCheck, IgnoredFieldsAndUnknownCiphersUpToFiftyPass) {
   Put("device/My Documents/big.zsf", big);
   VolumeRecord r{};
   EXPECT_EQ(ReadContainerHeader(r, u"\\My Documents\\big.zsf"), 1);
+  // The product is 32-bit: 2^23 sectors of 512 bytes wrap to 0, so a bare
+  // header agrees with them (and reads as size 0, which lists as missing).
+  Put("device/My Documents/wrap.zsf", PatchLe32(good, 4, 1u << 23).substr(0, kHeaderSize));
+  EXPECT_EQ(ReadContainerHeader(r, u"\\My Documents\\wrap.zsf"), 1);
+  EXPECT_EQ(r.sizeKb, 0u);
 }
 
 TEST_F(Password, RightPasswordIsAcceptedAndOthersRefused) {
@@ -221,6 +237,17 @@ TEST_F(Timeout, TwoMinutesChangeExactlyTheFourTimeoutBytes) {
 TEST_F(Timeout, MissingFileFailsAndIsNotCreated) {
   EXPECT_EQ(WriteContainerTimeout(Record("none.zsf", kCipherRc5), 120), 0);
   EXPECT_FALSE(Exists(HostFile("none.zsf")));
+}
+
+TEST_F(Timeout, ReadOnlyContainerFailsAndIsUnchanged) {
+  const VolumeRecord made = Record("a.zsf", kCipherRc5, 30);
+  ASSERT_EQ(CreateContainer(made, 256, u"secret"), 0);
+  const std::string before = Contents("a.zsf");
+  ASSERT_EQ(platform::SetFileAttributes(platform::HostFilePath(HostFile("a.zsf")),
+                                        platform::FILE_ATTRIBUTE_READONLY),
+            0u);
+  EXPECT_EQ(WriteContainerTimeout(made, 120), 0);
+  EXPECT_TRUE(Contents("a.zsf") == before);
 }
 
 }  // namespace

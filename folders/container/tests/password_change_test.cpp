@@ -11,6 +11,7 @@
 #include "folders/container/tests/ContainerTest.h"
 #include "platform/Errors.h"
 #include "platform/File.h"
+#include "platform/FileSystem.h"
 #include "platform/Process.h"
 
 namespace folders {
@@ -96,6 +97,16 @@ TEST_F(PasswordChange, MissingContainerIsMinusThree) {
   EXPECT_EQ(ChangeContainerPassword(Record("none.zsf", kCipherRc5), kOld, kNew), kCannotOpenFile);
   EXPECT_FALSE(Exists(HostFile("none.zsf")));
   EXPECT_FALSE(Exists(HostFile("none.zsf.tmp")));
+}
+
+// A container that may not be rewritten is refused, and no copy is left.
+TEST_F(PasswordChange, ReadOnlyContainerIsMinusThreeAndUntouched) {
+  const VolumeRecord record = Make("a.zsf", kCipherRc6);
+  ASSERT_EQ(platform::SetFileAttributes(platform::HostFilePath(HostFile("a.zsf")),
+                                        platform::FILE_ATTRIBUTE_READONLY),
+            0u);
+  EXPECT_EQ(ChangeContainerPassword(record, kOld, kNew), kCannotOpenFile);
+  ExpectUntouched("a.zsf");
 }
 
 // The free-space query stands in for a volume of a chosen size: the change
