@@ -39,9 +39,13 @@ inline constexpr size_t CEDB_MAXDBASENAMELEN = 32;
 // PropertyHeader: what a record read puts at the start of its buffer, one per
 // property, followed by the variable data (strings, blobs) the headers point
 // into by byte offset from the buffer's start. Numbers sit in `value` (low 32
-// bits) and `extra` (high 32 bits, for CEVT_R8 and CEVT_FILETIME). A string
-// has `value` = offset of its UTF-16LE text with terminator; a blob has
+// bits) and `extra` (high 32 bits, for CEVT_R8 and CEVT_FILETIME); a 16-bit
+// number fills the low half of `value`, and every unused byte is zero. A
+// string has `value` = offset of its UTF-16LE text with terminator; a blob has
 // `value` = its size and `extra` = its offset, in the handheld's order.
+// The data follow the headers in property order with no gaps, except one
+// zero byte before a string that would start at an odd offset; an empty
+// blob's offset is where its bytes would be (it may equal the used size).
 struct PropertyHeader {
   uint32_t propid;
   uint16_t lenData;  // always 0
@@ -51,11 +55,12 @@ struct PropertyHeader {
 };
 static_assert(sizeof(PropertyHeader) == 16);
 
-// PropertyValue: one property to write.
+// PropertyValue: one property to write. Numbers are kept at their type's
+// width (an I2 of 70000 reads back as 4464); text may not contain NUL.
 struct PropertyValue {
   uint32_t propid = 0;
-  int64_t number = 0;  // CEVT_I2, CEVT_I4, CEVT_UI2, CEVT_UI4, CEVT_BOOL, CEVT_FILETIME
-  double real = 0;     // CEVT_R8
+  int64_t number = 0;          // CEVT_I2, CEVT_I4, CEVT_UI2, CEVT_UI4, CEVT_BOOL, CEVT_FILETIME
+  double real = 0;             // CEVT_R8
   std::u16string text;         // CEVT_LPWSTR
   std::vector<uint8_t> bytes;  // CEVT_BLOB
 };
@@ -86,7 +91,9 @@ class DatabaseFind {
   uint32_t Open(uint32_t type);
 
   // Next: the next database's identifier, or 0 at the end (last error
-  // ERROR_NO_MORE_ITEMS) or on failure (last error the code).
+  // ERROR_NO_MORE_ITEMS) or on failure (last error the code). The
+  // identifiers are those present at Open, in identifier order; one deleted
+  // since is passed over. 6 when not open.
   CEOID Next();
 
   void Close();
@@ -110,11 +117,16 @@ CEOID CreateDatabase(std::u16string_view name, uint32_t type);
 uint32_t DeleteDatabase(CEOID oid);
 
 // FindDatabase: the identifier of the database of that name (letter case
-// ignored), 0 when there is none.
+// ignored), 0 when there is none (last error 2).
 CEOID FindDatabase(std::u16string_view name);
 
 // Database: one open database with a read position at its first record.
-// Records are returned in identifier order.
+// Records are returned in identifier order (a new record's identifier is
+// higher than every earlier one). The object holds no connection: it may be
+// used from any thread. Calls on a Database that is not open fail with 6;
+// every call sets the thread's last error. The store's file can be missing
+// (it is created), foreign or corrupt (1011 or 13), of a newer layout (50)
+// or locked too long (170).
 class Database {
  public:
   Database() = default;
@@ -125,7 +137,7 @@ class Database {
   ~Database();
 
   // Open: opens the database by identifier with CEDB_AUTOINCREMENT or 0.
-  // Returns 0 or the code (2 when it does not exist).
+  // Returns 0 or the code (2 when it does not exist, 87 for other flags).
   uint32_t Open(CEOID oid, uint32_t flags);
 
   // ReadRecord: reads the record at the read position with all its
@@ -133,10 +145,17 @@ class Database {
   // property count and the bytes used, and advances when opened with
   // CEDB_AUTOINCREMENT. Returns the record's identifier; 0 at the end (last
   // error ERROR_NO_MORE_ITEMS) or on failure (last error the code).
+  // Without CEDB_AUTOINCREMENT each read returns the same record again. A
+  // deleted record is passed over: reading on after deleting the record
+  // just read gives the one after it.
   CEOID ReadRecord(std::vector<uint8_t>& buffer, uint16_t& propertyCount, uint32_t& size);
 
   // WriteRecord: writes a new record (oid 0) or replaces the properties of
-  // an existing one; returns its identifier, 0 on failure.
+  // an existing one; returns its identifier, 0 on failure. As on the
+  // handheld, a property replaces the record's property of the same id in
+  // its place and a new id is added after the others; properties not named
+  // stay. 87 for an unknown type, text with NUL or more than 65535
+  // properties; 2 when oid is not a record of this database.
   CEOID WriteRecord(CEOID oid, std::span<const PropertyValue> properties);
 
   // DeleteRecord: deletes the record. Returns 0, or 2 when it is not in this
@@ -150,7 +169,7 @@ class Database {
  private:
   CEOID oid_ = 0;
   uint32_t flags_ = 0;
-  CEOID position_ = 0;  // the last record read; the next read takes the one after
+  uint64_t next_ = 0;  // the smallest identifier the next read may return
 };
 
 }  // namespace platform
