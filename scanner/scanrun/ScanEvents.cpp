@@ -10,11 +10,6 @@ void SendProgress(Scanner& scanner, uint32_t first, uint32_t second) {
   if (scanner.notifyWindow) scanner.notifyWindow->OnProgress(first, second);
 }
 
-void SendState(Scanner& scanner, ScanState newState, ScanState oldState) {
-  scanner.state = newState;
-  if (scanner.notifyWindow) scanner.notifyWindow->OnState(newState, oldState);
-}
-
 void SetStatusText(Scanner& scanner, std::u16string_view text) {
   if (scanner.statusWindow) scanner.statusWindow->OnStatusText(text);
 }

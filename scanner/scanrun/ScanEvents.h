@@ -11,9 +11,6 @@ namespace scanner {
 // SendProgress: the progress message to notifyWindow, when there is one.
 void SendProgress(Scanner& scanner, uint32_t first, uint32_t second);
 
-// SendState: sets `state` and sends the state message (new, old).
-void SendState(Scanner& scanner, ScanState newState, ScanState oldState);
-
 // SetStatusText: the status window's text, when there is one.
 void SetStatusText(Scanner& scanner, std::u16string_view text);
 

@@ -28,7 +28,8 @@ inline constexpr uint32_t kProgressRecordHandled = ProgressCode(kKindDatabase, k
 // ScanObserver: the window side of a run. Every call comes synchronously
 // from the thread that runs the scan (the worker, or the thread that stops
 // it), so the counters of the Scanner may be read inside a call; a view on
-// another thread must block the caller until it has handled the call.
+// another thread must block the caller until it has handled the call, and
+// handle such calls in OnWaitForWorker too.
 class ScanObserver {
  public:
   virtual ~ScanObserver() = default;
@@ -42,6 +43,13 @@ class ScanObserver {
 
   // OnStatusText: the path or database name now being scanned ("" clears).
   virtual void OnStatusText(std::u16string_view text) = 0;
+
+  // OnWaitForWorker: called again and again on a thread that waits for the
+  // worker to end (StopScan, the Scanner's destruction). A view that hands
+  // the worker's calls to that very thread serves them here (processes its
+  // pending events); otherwise the worker, blocked in such a call, could
+  // never end. By default nothing.
+  virtual void OnWaitForWorker() {}
 };
 
 }  // namespace scanner

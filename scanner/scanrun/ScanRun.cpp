@@ -15,6 +15,8 @@ namespace scanner {
 namespace {
 
 constexpr uint8_t kLowBatteryPercent = 20;
+// How often a thread that waits for the worker serves the observers.
+constexpr uint32_t kServeIntervalMs = 2;
 
 // The scanner whose worker runs on this thread; tells a stop asked from
 // inside the run (an observer, the detection dialog) from one asked from
@@ -32,7 +34,26 @@ void FinishRun(Scanner& scanner) {
   scanner.finishTime = GetLocalTime();
   AddResultRow(scanner, ScannerText(kMsgFinishedAt), FormatScanTime(scanner.finishTime));
   WriteReport(scanner);
-  SendState(scanner, kIdle, kRunning);
+  // A pause that came in while the end was being written finds no wait point
+  // left; the reset event would freeze the next run before its first file.
+  if (scanner.state.exchange(kIdle) == kPaused) scanner.pauseEvent.Set();
+  if (scanner.notifyWindow) scanner.notifyWindow->OnState(kIdle, kRunning);
+}
+
+// WaitServing: waits until done() holds, meanwhile letting a view that runs
+// on this thread handle the worker's pending calls.
+template <typename Done>
+void WaitServing(Scanner& scanner, Done done) {
+  while (!done()) {
+    if (scanner.notifyWindow) scanner.notifyWindow->OnWaitForWorker();
+    if (scanner.statusWindow && scanner.statusWindow != scanner.notifyWindow)
+      scanner.statusWindow->OnWaitForWorker();
+    // Another process may reset the event between the stop's set and the
+    // worker's wake-up; setting it again holds up nothing, since a stopped
+    // run has no pause left to keep.
+    if (scanner.stopRequested) scanner.pauseEvent.Set();
+    Sleep(kServeIntervalMs);
+  }
 }
 
 void Worker(Scanner& scanner) {
@@ -111,7 +132,14 @@ int ResumeScan(Scanner& scanner) {
 int StopScan(Scanner& scanner) {
   uint32_t previous = scanner.state;
   do {
-    if (previous != kRunning && previous != kPaused) return previous == kIdle ? 0 : 1;
+    if (previous == kIdle) return 0;
+    if (previous == kStopping) {
+      // Another stop is under way; from outside the worker, return only
+      // once the run has ended, as a stop does.
+      if (runningHere != &scanner)
+        WaitServing(scanner, [&] { return scanner.state == kIdle && scanner.workerEnded; });
+      return 1;
+    }
   } while (!scanner.state.compare_exchange_weak(previous, kStopping));
 
   if (runningHere == &scanner) {
@@ -126,9 +154,15 @@ int StopScan(Scanner& scanner) {
   scanner.stopRequested = true;
   const bool finishHere = !scanner.finishClaimed.exchange(true);
   scanner.pauseEvent.Set();
-  if (scanner.workerThread.joinable()) scanner.workerThread.join();
+  JoinWorker(scanner);
   if (finishHere) FinishRun(scanner);
   return 1;
+}
+
+void JoinWorker(Scanner& scanner) {
+  if (runningHere == &scanner || !scanner.workerThread.joinable()) return;
+  WaitServing(scanner, [&] { return scanner.workerEnded.load(); });
+  scanner.workerThread.join();
 }
 
 }  // namespace scanner

@@ -26,11 +26,18 @@ int ResumeScan(Scanner& scanner);
 
 // StopScan: ends a run that is Running or Paused: Stopping, a pause, then
 // the worker is released from its wait point with a stop request and
-// unwinds; this thread joins it, records the finish time, adds "Finished
-// at", writes the report and sends (Idle, Running). Returns 0 when the
-// scanner was Idle, else 1. Called from inside an observer or the
+// unwinds; this thread waits for it (serving the observers'
+// OnWaitForWorker meanwhile) and joins it, records the finish time, adds
+// "Finished at", writes the report and sends (Idle, Running). Returns 0
+// when the scanner was Idle, else 1. Called from inside an observer or the
 // detection dialog (the worker itself), it only requests the stop and the
-// worker finishes the run on its way out.
+// worker finishes the run on its way out; called while another stop is
+// under way, it returns once the run is Idle.
 int StopScan(Scanner& scanner);
+
+// JoinWorker: waits until the worker has returned, serving the observers'
+// OnWaitForWorker meanwhile, and joins it. Nothing when there is no worker
+// or when called by the worker itself.
+void JoinWorker(Scanner& scanner);
 
 }  // namespace scanner

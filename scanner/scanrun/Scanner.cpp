@@ -11,7 +11,8 @@ Scanner::Scanner()
 
 Scanner::~Scanner() {
   StopScan(*this);
-  if (workerThread.joinable()) workerThread.join();
+  // A worker still delivering its last message may need this thread to serve it.
+  JoinWorker(*this);
 }
 
 }  // namespace scanner

@@ -2,7 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <deque>
 #include <future>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -201,6 +205,150 @@ TEST_F(ScanRun, PauseThatMissesTheEndOfARunLeavesTheEventSignalled) {
   recorder_.onProgress = nullptr;
   idleRuns_ = 1;
   RunToEnd();  // the next run is not frozen before its first file
+  EXPECT_EQ(scanner_->files, 1);
+}
+
+// ViewThreadObserver: a view that lives on one thread (the test's, standing
+// for the user-interface thread): a call from another thread is handed to it
+// and blocks until handled there; a call on it runs at once.
+class ViewThreadObserver : public ScanObserver {
+ public:
+  explicit ViewThreadObserver(Recorder& target) : target_(target) {}
+  void OnProgress(uint32_t first, uint32_t second) override {
+    Call([=, this] { target_.OnProgress(first, second); });
+  }
+  void OnState(uint32_t newState, uint32_t oldState) override {
+    Call([=, this] { target_.OnState(newState, oldState); });
+  }
+  void OnStatusText(std::u16string_view text) override {
+    Call([text = std::u16string(text), this] { target_.OnStatusText(text); });
+  }
+  void OnWaitForWorker() override { Serve(); }
+
+  // Serve: handles every call that waits for the view thread.
+  void Serve() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (!pending_.empty()) {
+      std::function<void()> call = std::move(pending_.front());
+      pending_.pop_front();
+      lock.unlock();
+      call();
+      lock.lock();
+      ++handled_;
+      changed_.notify_all();
+    }
+  }
+  // WaitForPending: true once a call waits for the view thread.
+  bool WaitForPending() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::seconds(20), [&] { return !pending_.empty(); });
+  }
+
+ private:
+  void Call(std::function<void()> call) {
+    if (std::this_thread::get_id() == viewThread_) return call();
+    std::unique_lock<std::mutex> lock(mutex_);
+    pending_.push_back(std::move(call));
+    const uint64_t ticket = handled_ + pending_.size();
+    changed_.notify_all();
+    changed_.wait(lock, [&] { return handled_ >= ticket; });
+  }
+
+  Recorder& target_;
+  const std::thread::id viewThread_ = std::this_thread::get_id();
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<std::function<void()>> pending_;
+  uint64_t handled_ = 0;
+};
+
+TEST_F(ScanRun, StopOnTheViewThreadServesTheWorkerThatWaitsForIt) {
+  for (int i = 0; i < 3; ++i) Device("f" + std::to_string(i) + ".txt");
+  ViewThreadObserver view(recorder_);
+  scanner_->notifyWindow = &view;
+  scanner_->statusWindow = &view;
+  ASSERT_EQ(StartScan(*scanner_), 0);
+  EXPECT_TRUE(view.WaitForPending());  // the worker stands in its first message
+  // Joining without serving would wait for ever; give up loudly instead.
+  std::promise<void> stopDone;
+  std::thread watchdog([done = stopDone.get_future()]() mutable {
+    if (done.wait_for(std::chrono::seconds(60)) != std::future_status::ready) std::abort();
+  });
+  const int stopped = StopScan(*scanner_);
+  stopDone.set_value();
+  watchdog.join();
+  scanner_->notifyWindow = scanner_->statusWindow = &recorder_;
+  EXPECT_EQ(stopped, 1);
+  EXPECT_EQ(scanner_->state, kIdle);
+  EXPECT_FALSE(scanner_->workerThread.joinable());
+  EXPECT_EQ(scanner_->files, 0);
+  const auto m = recorder_.Messages();
+  ASSERT_GE(m.size(), 2u);
+  EXPECT_EQ(m.front(), S(kRunning, kIdle));
+  EXPECT_EQ(m.back(), S(kIdle, kRunning));
+  const auto rows = list_.Rows();
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].object, u"Started at");
+  EXPECT_EQ(rows[1].object, u"Finished at");
+}
+
+TEST_F(ScanRun, SecondStopReturnsOnlyOnceTheRunIsIdle) {
+  for (int i = 0; i < 3; ++i) Device("f" + std::to_string(i) + ".txt");
+  recorder_.onProgress = [this](uint32_t code) {
+    if (code != kProgressFile || scanner_->state != kRunning) return;
+    EXPECT_EQ(StopScan(*scanner_), 1);  // from the worker: only requested
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  };
+  ASSERT_EQ(StartScan(*scanner_), 0);
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (scanner_->state != kStopping && std::chrono::steady_clock::now() < until)
+    std::this_thread::yield();
+  ASSERT_EQ(scanner_->state, kStopping);
+  EXPECT_EQ(StopScan(*scanner_), 1);
+  EXPECT_EQ(scanner_->state, kIdle);
+  EXPECT_EQ(list_.Rows().back().object, u"Finished at");
+  EXPECT_EQ(scanner_->files, 1);
+  recorder_.onProgress = nullptr;
+}
+
+// PausingPrompt: answers the report's error message only after a pause,
+// asked from another thread, has taken effect; the run is then writing its
+// end and has no wait point left.
+class PausingPrompt : public platform::Prompt {
+ public:
+  explicit PausingPrompt(Scanner& scanner) : scanner_(scanner) {}
+  int Show(std::string_view, std::string_view, uint32_t) override {
+    paused = std::async(std::launch::async, [this] { return PauseScan(scanner_); }).get();
+    return platform::IDOK;
+  }
+  int paused = -1;
+
+ private:
+  Scanner& scanner_;
+};
+
+TEST_F(ScanRun, PauseWhileTheRunWritesItsEndDoesNotFreezeTheNextRun) {
+  Device("a.txt");
+  PausingPrompt prompt(*scanner_);
+  scanner_->prompt = &prompt;
+  struct Restore {
+    Scanner& scanner;
+    platform::Prompt* prompt;
+    ~Restore() { scanner.prompt = prompt; }
+  } restore{*scanner_, &prompt_};
+  scanner_->flags = kScanAllFiles | kCreateReport;
+  platform::CopyToField(scanner_->reportPath, u"\\No Such Folder\\r.txt");
+  RunToEnd();
+  EXPECT_EQ(prompt.paused, 1);
+  EXPECT_EQ(scanner_->state, kIdle);
+  EXPECT_EQ(scanner_->pauseEvent.Wait(0), platform::WAIT_OBJECT_0);
+  const auto m = recorder_.Messages();
+  ASSERT_GE(m.size(), 2u);
+  EXPECT_EQ(m[m.size() - 2], S(kPaused, kRunning));
+  EXPECT_EQ(m.back(), S(kIdle, kRunning));
+
+  scanner_->flags = kScanAllFiles;
+  RunToEnd();  // would wait before its first file for ever
   EXPECT_EQ(scanner_->files, 1);
 }
 

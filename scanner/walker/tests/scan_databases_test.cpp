@@ -1,7 +1,10 @@
 // Object-store databases as scan objects: records searched, counted, copied and deleted.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/ObjectStore.h"
@@ -104,6 +107,36 @@ TEST_F(DatabaseScan, FailedRecordCopyIsReportedWithAnEmptyObject) {
   EXPECT_EQ(recorder_.CountProgress(kProgressDatabaseError), 1u);
   EXPECT_EQ(ResultTexts(), (std::vector<std::u16string>{u" : Could not copy to Infected folder!",
                                                         u"Mail : Infected with Alpha"}));
+}
+
+TEST_F(DatabaseScan, DatabaseThatCannotBeOpenedIsCountedWithoutARow) {
+  const platform::CEOID first = platform::CreateDatabase(u"First", 0);
+  const platform::CEOID second = platform::CreateDatabase(u"Second", 0);
+  ASSERT_NE(second, 0u);
+  // After the first database the scan is held at its wait before the other,
+  // which is then taken away: enumerated, but it can no longer be opened.
+  std::promise<void> firstDone;
+  recorder_.onProgress = [&](uint32_t code) {
+    if (code != kProgressDatabase || scanner_->dbases != 1) return;
+    scanner_->pauseEvent.Reset();
+    firstDone.set_value();
+  };
+  std::future<int> result =
+      std::async(std::launch::async, [this] { return ScanDatabases(*scanner_); });
+  const bool held =
+      firstDone.get_future().wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  platform::DeleteDatabase(first);
+  platform::DeleteDatabase(second);
+  scanner_->pauseEvent.Set();
+  EXPECT_EQ(result.get(), 0);
+  recorder_.onProgress = nullptr;
+  ASSERT_TRUE(held);
+  EXPECT_EQ(scanner_->dbases, 2);
+  EXPECT_EQ(recorder_.Messages(),
+            (std::vector<Event>{P(kProgressDatabase), P(kProgressDatabaseError, 2)}));
+  EXPECT_EQ(list_.Count(), 0u);
+  EXPECT_EQ(scanner_->errors, 0);
 }
 
 TEST_F(DatabaseScan, AskUserShowsDatabaseAndRecordIdentifier) {
