@@ -32,7 +32,9 @@ const uint8_t* ListedBytes(const VolumeRecord& record) {
 int Fill(VolumeRecord& record, std::u16string_view name, const std::vector<uint8_t>& data) {
   record = VolumeRecord{};
   platform::CopyToField(record.path, name);
-  std::memcpy(ListedBytes(record), data.data(), std::min(data.size(), kListedSize));
+  // An empty value has no buffer to copy from (memcpy of null is undefined).
+  if (!data.empty())
+    std::memcpy(ListedBytes(record), data.data(), std::min(data.size(), kListedSize));
   record.mountName[kMountNameChars - 1] = u'\0';
   return ReadContainerHeader(record, platform::FieldText(record.path)) == 1 ? kEntryValid
                                                                             : kEntryMissing;

@@ -4,7 +4,6 @@
 #include <CLI/CLI.hpp>
 #include <array>
 #include <fstream>
-#include <iomanip>
 #include <optional>
 #include <ostream>
 #include <vector>
@@ -220,6 +219,12 @@ int Run::Create(const Options& o, bool timeoutGiven) {
   if (o.sizeKb > kMaxSizeKb) return FailText(kSizeTooLarge);
   if (timeoutGiven && o.timeout == 0) return Fail(folders::kIdsTimeoutZero);
   if (o.timeout > kMaxTimeoutSeconds) return Fail(folders::kIdsTimeoutTooLarge);
+  // Replacing a mounted folder's container would cut the file from under the
+  // driver, which goes on writing sectors into it.
+  if (IsFile(*path)) {
+    if (std::optional<VolumeRow> row = Row(*path); row && row->state == VolumeState::Mounted)
+      return FailText(kFolderMounted);
+  }
   if (IsFile(*path) && !o.overwrite) {
     const int answer =
         env_.prompt->Show(folders::FoldersText(folders::kIdsConfirmOverwrite),
@@ -256,7 +261,10 @@ int Run::Create(const Options& o, bool timeoutGiven) {
     default:
       return Fail(folders::kIdsCannotFindFile);
   }
-  folders::WriteVolumeEntry(record);
+  // A container the list does not know would be invisible to the folder
+  // program; say so rather than report a success.
+  if (uint32_t err = folders::WriteVolumeEntry(record))
+    return FailText(std::string(platform::ErrorText(err)));
   out_ << "created " << Utf8(*path) << " (" << o.sizeKb << " KB, "
        << Utf8(folders::MainListCipherName(record.algorithm)) << ")\n";
   return 0;
@@ -410,7 +418,9 @@ int Run::ReadSector(const Options& o) {
   }
   static const char kDigits[] = "0123456789abcdef";
   for (size_t line = 0; line < sector.size(); line += 16) {
-    out_ << std::setw(4) << std::setfill('0') << std::hex << line << std::dec << ' ';
+    // Digits by hand: stream manipulators would outlive this dump on out_.
+    for (int shift = 12; shift >= 0; shift -= 4) out_ << kDigits[(line >> shift) & 15];
+    out_ << ' ';
     std::string text;
     for (size_t i = line; i < line + 16; ++i) {
       out_ << ' ' << kDigits[sector[i] >> 4] << kDigits[sector[i] & 15];

@@ -11,22 +11,70 @@
 namespace folders {
 namespace {
 
+struct Expected {
+  uint32_t id;
+  const char16_t* text;
+};
+
+// Every text the program shows, as the user must see it.
+constexpr Expected kExpected[] = {
+    {2, u"File"},
+    {5, u"New"},
+    {6, u"Open"},
+    {7, u"Delete"},
+    {8, u"Mount"},
+    {9, u"Unmount"},
+    {10, u"Properties"},
+    {11, u"Change password"},
+    {20, u"Size(KB)"},
+    {21, u"Algorithm"},
+    {25, u"Folder"},
+    {26, u"Location"},
+    {27, u"Encryption"},
+    {30, u"Encryption algorithm"},
+    {31, u"TimeOut"},
+    {40, u"Size"},
+    {41, u"Password"},
+    {42, u"Re-type"},
+    {43, u"Main memory"},
+    {44, u"Old password"},
+    {45, u"New password"},
+    {46, u"version"},
+    {48, u"About Quillmark Coffer"},
+    {49, u"Quillmark Coffer"},
+    {50, u"Invalid Password"},
+    {51, u"Cannot locate /Windows/ZSCrypt.dll"},
+    {52, u"This cipher is not supported."},
+    {53, u"Cannot locate /Windows/Secvol.dll"},
+    {54, u"A filename is required to create new folder"},
+    {55, u"A password is required to create new folder"},
+    {56, u"Two passwords are not same. Try again."},
+    {57, u"Old password is invalid!"},
+    {58, u"Cannot create new file.\nNot enought free space"},
+    {61, u"This is not a Quillmark Security file!"},
+    {62, u"Are you sure you want to delete '"},
+    {63, u"Specified file not found!\nCheck path."},
+    {67, u"Too small disk size specified!"},
+    {69, u"Timeout must be greater then 0!"},
+    {70, u"Timeout is too large!"},
+    {71, u"Specified file already exists.\nDo you want to overwrite it?"},
+    {72, u"This file is already in list."},
+    {73,
+     u"Too many folders are opened.\nIt is impossible to mount more \nthan 10 folders at the same "
+     u"time."},
+    {83, u"Cannot find specified file."},
+    {90, u"Not enough free space to change the password."},
+    {91, u"A new password is required."},
+};
+
 TEST(FoldersStrings, MessagesCarryExactTextsUnderTheirNumbers) {
-  EXPECT_EQ(FoldersText(49), u"Quillmark Coffer");
-  EXPECT_EQ(FoldersText(50), u"Invalid Password");
-  EXPECT_EQ(FoldersText(51), u"Cannot locate /Windows/ZSCrypt.dll");
-  EXPECT_EQ(FoldersText(52), u"This cipher is not supported.");
-  EXPECT_EQ(FoldersText(53), u"Cannot locate /Windows/Secvol.dll");
-  EXPECT_EQ(FoldersText(58), u"Cannot create new file.\nNot enought free space");
-  EXPECT_EQ(FoldersText(63), u"Specified file not found!\nCheck path.");
-  EXPECT_EQ(FoldersText(71), u"Specified file already exists.\nDo you want to overwrite it?");
-  EXPECT_EQ(FoldersText(73),
-            u"Too many folders are opened.\nIt is impossible to mount more \nthan 10 folders at "
-            u"the same time.");
-  EXPECT_EQ(FoldersText(83), u"Cannot find specified file.");
-  EXPECT_EQ(FoldersText(90), u"Not enough free space to change the password.");
-  EXPECT_EQ(FoldersTextUtf8(20), "Size(KB)");
-  EXPECT_EQ(FoldersTextUtf8(62), "Are you sure you want to delete '");
+  for (const Expected& e : kExpected) EXPECT_EQ(FoldersText(e.id), e.text) << e.id;
+  EXPECT_EQ(FoldersTextUtf8(73),
+            "Too many folders are opened.\nIt is impossible to mount more \nthan 10 folders at "
+            "the same time.");
+  // The move failure is 59 + old path + 60 + new path + "'".
+  EXPECT_EQ(FoldersText(59) + u"\\a.zsf" + FoldersText(60) + u"\\b.zsf'",
+            u"Cannot move file '\\a.zsf' to '\\b.zsf'");
 }
 
 TEST(FoldersStrings, EveryNumberOfTheProgramIsPresentAndNoOther) {

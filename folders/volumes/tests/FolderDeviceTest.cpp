@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "folders/container/Container.h"
@@ -57,6 +58,21 @@ void FolderDeviceTest::UseVersion(uint32_t major) {
 void FolderDeviceTest::RemoveDriver() {
   fs::remove(folder_.path() + "/device/Windows/Secvol.so");
   platform::ForgetCaseLookups();
+}
+
+void FolderDeviceTest::UseScriptedDriver(std::string_view script) {
+  const std::string driver = folder_.path() + "/device/Windows/Secvol.so";
+  fs::remove(driver);
+  fs::copy_file(bin_ + "/ScriptedFolderDriver.so", driver);
+  std::ofstream(folder_.path() + "/driver-script", std::ios::trunc) << script << '\n';
+  platform::ForgetCaseLookups();
+}
+
+std::vector<std::string> FolderDeviceTest::DriverLog() const {
+  std::ifstream in(folder_.path() + "/driver-log");
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
 }
 
 VolumeRecord FolderDeviceTest::MakeFolder(std::u16string_view path, std::u16string_view password,

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "folders/volumes/VolumeRecord.h"
 #include "platform/testing/TempFolder.h"
@@ -26,6 +27,15 @@ class FolderDeviceTest : public ::testing::Test {
 
   // RemoveDriver: takes the folder driver off the device.
   void RemoveDriver();
+
+  // UseScriptedDriver: puts the scripted stand-in driver in the folder
+  // driver's place; its start-ups follow `script` (words "ok", "refuse", or
+  // an error number, one per start-up; see scripted_folder_driver.cpp).
+  void UseScriptedDriver(std::string_view script);
+
+  // DriverLog: the scripted driver's log lines so far ("init <handle>",
+  // "fail <error>", "deinit <handle>").
+  std::vector<std::string> DriverLog() const;
 
   // MakeFolder: creates a container at a handheld path ("\My Documents\a.zsf")
   // with the password, cipher and size, writes its list entry with the

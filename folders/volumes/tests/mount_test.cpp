@@ -19,6 +19,7 @@
 #include "folders/volumes/VolumeRefresh.h"
 #include "folders/volumes/tests/FolderDeviceTest.h"
 #include "platform/DeviceManager.h"
+#include "platform/File.h"
 #include "platform/RegKey.h"
 #include "platform/Registry.h"
 #include "platform/ScriptedPrompt.h"
@@ -161,6 +162,116 @@ TEST_F(Mounting, Version3MountsTenFoldersAndRefusesTheEleventh) {
   }
 }
 
+TEST_F(Mounting, Version3EndsTheLoopOnItsFourStoppingErrors) {
+  UseVersion(3);
+  MakeFolder(u"\\My Documents\\a.zsf", u"pw");
+  struct Case {
+    uint32_t error;
+    std::vector<std::string> texts;  // what the user sees, in order
+  };
+  const Case cases[] = {
+      {2, {"Cannot locate /Windows/Secvol.dll"}},  // no registration box for 2
+      {50, {"50"}},                                // its box, then nothing for -8
+      {87, {}},
+      {110, {}},
+  };
+  size_t attempts = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.error);
+    UseScriptedDriver(std::to_string(c.error));
+    prompt_.Clear();
+    EXPECT_EQ(Mount(u"\\My Documents\\a.zsf", u"pw"), 0u);
+    const std::vector<std::string> log = DriverLog();
+    ASSERT_EQ(log.size(), ++attempts);  // no further index was tried
+    EXPECT_EQ(log.back(), "fail " + std::to_string(c.error));
+    std::vector<std::string> texts;
+    for (const auto& shown : prompt_.shown()) texts.push_back(shown.text);
+    EXPECT_EQ(texts, c.texts);
+    if (c.error == 50) {
+      EXPECT_EQ(prompt_.last().caption, "Mount Volume");
+      EXPECT_EQ(prompt_.last().flags, kErrorBox);
+    }
+  }
+}
+
+TEST_F(Mounting, Version3TriesTheNextIndexAfterOtherErrorsAndHandsTheHandleToThatDevice) {
+  UseVersion(3);
+  MakeFolder(u"\\My Documents\\a.zsf", u"pw");
+  UseScriptedDriver("21 32 ok");
+  VolumeRecord record{};
+  ASSERT_EQ(FindVolumeEntry(record, u"\\My Documents\\a.zsf"), kEntryValid);
+  const platform::DeviceHandle handle = MountVolume(record, u"pw", prompt_);
+  ASSERT_NE(handle, 0u);
+  EXPECT_EQ(record.deviceHandle, handle);
+  ASSERT_EQ(prompt_.count(), 2u);
+  EXPECT_EQ(prompt_.shown()[0].text, "Device is not ready.");
+  EXPECT_EQ(prompt_.shown()[0].caption, "Mount Volume");
+  EXPECT_EQ(prompt_.shown()[1].text, "File sharing violation.");
+  EXPECT_EQ(DriverLog(),
+            (std::vector<std::string>{"fail 21", "fail 32", "init " + std::to_string(handle)}));
+  // The third index took the folder; the first two stayed free.
+  platform::Device device;
+  EXPECT_EQ(device.Open(u"VDD2:", platform::GENERIC_WRITE, 0, platform::DEVICE_OPEN_SYSTEM), 0u);
+  device.Close();
+  EXPECT_EQ(device.Open(u"VDD0:", platform::GENERIC_WRITE, 0, platform::DEVICE_OPEN_SYSTEM),
+            platform::ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(UnmountVolume(u"\\My Documents\\a.zsf"), 0);  // the entry learns it at refresh
+  EXPECT_TRUE(platform::DeregisterDevice(handle));
+}
+
+TEST_F(Mounting, Version3ShowsEveryRefusedIndexThenTooManyFolders) {
+  UseVersion(3);
+  MakeFolder(u"\\My Documents\\a.zsf", u"pw");
+  UseScriptedDriver("21 21 21 21 21 21 21 21 21 21 ok");
+  EXPECT_EQ(Mount(u"\\My Documents\\a.zsf", u"pw"), 0u);
+  const std::vector<platform::ShownMessage> shown = prompt_.shown();
+  ASSERT_EQ(shown.size(), 11u);
+  for (size_t i = 0; i < 10; ++i) EXPECT_EQ(shown[i].text, "Device is not ready.") << i;
+  EXPECT_EQ(shown[10].text,
+            "Too many folders are opened.\nIt is impossible to mount more \nthan 10 folders at "
+            "the same time.");
+  EXPECT_EQ(shown[10].caption, "Quillmark Coffer");
+  EXPECT_EQ(DriverLog().size(), 10u);
+}
+
+TEST_F(Mounting, Version3DeviceThatRefusesItsHandleIsReleasedAndReported) {
+  UseVersion(3);
+  MakeFolder(u"\\My Documents\\a.zsf", u"pw");
+  UseScriptedDriver("refuse");
+  VolumeRecord record{};
+  ASSERT_EQ(FindVolumeEntry(record, u"\\My Documents\\a.zsf"), kEntryValid);
+  platform::DeviceHandle handle = 0;
+  EXPECT_EQ(TryMountVolume(record, u"pw", prompt_, &handle), kMountNoFileSystem);
+  EXPECT_EQ(handle, 0u);
+  EXPECT_EQ(record.deviceHandle, 0u);
+  const std::vector<std::string> log = DriverLog();
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[0].substr(0, 5), "init ");
+  EXPECT_EQ(log[1], "de" + log[0]);  // deregistered again
+
+  UseScriptedDriver("refuse");
+  EXPECT_EQ(MountVolume(record, u"pw", prompt_), 0u);
+  ASSERT_EQ(prompt_.count(), 1u);
+  EXPECT_EQ(prompt_.last().text, "Unable to load file system (fatfs.dll)");
+  EXPECT_EQ(prompt_.last().caption, "Quillmark Coffer");
+  EXPECT_EQ(prompt_.last().flags, kErrorBox);
+}
+
+TEST_F(Mounting, Version4RefusesTheEleventhFolderWithTheTooManyMessage) {
+  UseVersion(4);
+  ASSERT_EQ(RegisterDriverKey(kDriverKeyDll, kDriverKeyPath), 0u);
+  for (int n = 0; n <= 10; ++n) MakeFolder(FolderPath(n), u"pw");
+  for (int n = 0; n < 10; ++n) ASSERT_NE(Mount(FolderPath(n), u"pw"), 0u) << n;
+  EXPECT_EQ(Mount(FolderPath(10), u"pw"), 0u);
+  ASSERT_EQ(prompt_.count(), 1u);
+  EXPECT_EQ(prompt_.last().text,
+            "Too many folders are opened.\nIt is impossible to mount more \nthan 10 folders at "
+            "the same time.");
+  const std::vector<VolumeRow> rows = RefreshVolumeList();
+  ASSERT_EQ(rows.size(), 11u);
+  EXPECT_EQ(rows[10].state, VolumeState::NotMounted);
+}
+
 TEST_F(Mounting, Version4ProfileNamesTheFolderMountedLast) {
   UseVersion(4);
   ASSERT_EQ(RegisterDriverKey(kDriverKeyDll, kDriverKeyPath), 0u);
@@ -245,7 +356,6 @@ TEST_F(Mounting, FolderMountedBeforeARestartShowsMountedAgain) {
   ASSERT_EQ(DeleteVolumeEntry(u"\\My Documents\\a.zsf"), 0u);
 
   platform::RegCloseStores();
-  ScriptedPrompt restarted;
   const std::vector<VolumeRow> rows = RefreshVolumeList();
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows[0].path, u"\\My Documents\\a.zsf");
@@ -254,7 +364,6 @@ TEST_F(Mounting, FolderMountedBeforeARestartShowsMountedAgain) {
   EXPECT_EQ(rows[0].sizeKb, 512u);
   EXPECT_EQ(rows[0].cipherName, u"RC6");
   EXPECT_EQ(platform::FieldText(rows[0].record.mountName), u"Kept");
-  EXPECT_EQ(restarted.count(), 0u);
 }
 
 TEST_F(Mounting, UnmountReleasesOnceThenFindsNothing) {

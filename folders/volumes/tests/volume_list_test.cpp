@@ -121,6 +121,19 @@ TEST_F(VolumeList, ForeignValueDataIsReadWithinTheRecord) {
   EXPECT_EQ(record.reserved3, 0);  // nothing beyond byte 681 was taken from the value
 }
 
+TEST_F(VolumeList, EmptyValueReadsAsNoHandleAndNoName) {
+  RegKey key;
+  ASSERT_EQ(key.Create(DeviceRoot(platform::HKEY_CURRENT_USER), kVolumesKey), 0u);
+  ASSERT_EQ(key.SetBinary(u"\\empty.zsf", std::vector<uint8_t>{}), 0u);
+  VolumeRecord record{};
+  record.deviceHandle = 9;
+  platform::CopyToField(record.mountName, u"old");
+  ASSERT_EQ(ReadVolumeEntry(record, 0), kEntryMissing);
+  EXPECT_EQ(platform::FieldText(record.path), u"\\empty.zsf");
+  EXPECT_EQ(record.deviceHandle, 0u);
+  EXPECT_EQ(platform::FieldText(record.mountName), u"");
+}
+
 TEST_F(VolumeList, DeleteRemovesOnlyThatEntryAndEmptyPathIsRefused) {
   MakeFolder(u"\\My Documents\\a.zsf", u"pw");
   MakeFolder(u"\\My Documents\\b.zsf", u"pw");

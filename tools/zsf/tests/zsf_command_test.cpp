@@ -192,6 +192,14 @@ TEST_F(Zsf, SectorsWrittenThroughAMountedFolderReadBackAfterARemount) {
       Run({"write", "\\My Documents\\a.zsf", "3", HostFile("big.bin", std::string(513, 'x'))}), 1);
   EXPECT_EQ(Message(), "The sector file holds more than 512 bytes.");
 
+  const std::string container = ReadFile(Host(u"\\My Documents\\a.zsf"));
+  EXPECT_EQ(
+      Run({"create", "\\My Documents\\a.zsf", "--size", "512", "--cipher", "rc6", "--overwrite"},
+          {"pw2", "pw2"}),
+      1);
+  EXPECT_EQ(Message(), "This folder is mounted.\nUnmount it first.");
+  EXPECT_EQ(ReadFile(Host(u"\\My Documents\\a.zsf")), container);
+
   ASSERT_EQ(Run({"unmount", "\\My Documents\\a.zsf"}), 0);
   EXPECT_EQ(Run({"unmount", "\\My Documents\\a.zsf"}), 1);
   EXPECT_EQ(Message(), "This folder is not mounted.");
