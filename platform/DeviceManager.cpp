@@ -13,7 +13,10 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string_view>
 #include <thread>
+#include <vector>
 
 #include "platform/DeviceMessage.h"
 #include "platform/Errors.h"
@@ -21,12 +24,16 @@
 #include "platform/LocalChannel.h"
 #include "platform/Module.h"
 
+extern char** environ;
+
 namespace platform {
 namespace {
 
 constexpr const char* kServiceProgram = "qmdevmgr";
-// How long a started service may take to listen, and how often to look.
-constexpr auto kStartWait = std::chrono::milliseconds(3000);
+// How long a started service may take to listen, and how often to look. A
+// service that listens at once costs nothing of it; a loaded machine running
+// sanitizer builds needs the margin.
+constexpr auto kStartWait = std::chrono::milliseconds(15000);
 constexpr auto kStartPoll = std::chrono::milliseconds(10);
 // A driver's initialisation may take a while (it opens the container), but a
 // service that stops answering must not hang the program for ever.
@@ -67,16 +74,92 @@ std::string ServiceProgramPath() {
   return {};
 }
 
+// kPathVariables: the environment variables that hold host paths the
+// service resolves as the caller does; kPathListVariables hold ':' lists.
+constexpr const char* kPathVariables[] = {"QM_HOME",
+                                          "QM_DEVICE_ROOT",
+                                          "QM_DEVICE_MOUNTS",
+                                          "QM_DEVICE_REGISTRY",
+                                          "QM_DEVICE_MANAGER_SOCKET",
+                                          "QM_OBJECT_STORE",
+                                          "QM_DESKTOP_REGISTRY",
+                                          "XDG_DATA_HOME",
+                                          "HOME",
+                                          "SUITE_BIN"};
+constexpr const char* kPathListVariables[] = {"QM_MODULE_PATH"};
+
+bool IsDriveVariable(std::string_view name) {
+  // QM_DRIVE_C and the other drive letters.
+  return name.size() == 10 && name.starts_with("QM_DRIVE_") &&
+         ((name[9] >= 'A' && name[9] <= 'Z') || (name[9] >= 'a' && name[9] <= 'z'));
+}
+
+std::string Absolute(std::string_view path) {
+  if (path.empty() || path.front() == '/') return std::string(path);
+  std::error_code ec;
+  const auto absolute = std::filesystem::absolute(std::filesystem::path(path), ec);
+  if (ec) return std::string(path);
+  std::string normal = absolute.lexically_normal().string();
+  if (normal.size() > 1 && normal.back() == '/') normal.pop_back();  // "./" gives "/x/"
+  return normal;
+}
+
+// ServiceEnvironment: the caller's environment with every relative path in
+// it made absolute: the service works from "/", and must still find the
+// caller's home, device root, registry and socket.
+std::vector<std::string> ServiceEnvironment() {
+  std::vector<std::string> env;
+  for (char** e = environ; e && *e; ++e) {
+    const std::string_view entry(*e);
+    const auto eq = entry.find('=');
+    if (eq == std::string_view::npos) {
+      env.emplace_back(entry);
+      continue;
+    }
+    const std::string_view name = entry.substr(0, eq);
+    const std::string_view value = entry.substr(eq + 1);
+    const auto is = [&](const auto& names) {
+      return std::find(std::begin(names), std::end(names), name) != std::end(names);
+    };
+    std::string fixed(name);
+    fixed += '=';
+    if (is(kPathVariables) || IsDriveVariable(name)) {
+      fixed += Absolute(value);
+    } else if (is(kPathListVariables)) {
+      std::string_view rest = value;
+      for (bool first = true;; first = false) {
+        const auto colon = rest.find(':');
+        if (!first) fixed += ':';
+        fixed += Absolute(rest.substr(0, colon));
+        if (colon == std::string_view::npos) break;
+        rest.remove_prefix(colon + 1);
+      }
+    } else {
+      fixed += value;
+    }
+    env.push_back(std::move(fixed));
+  }
+  return env;
+}
+
 // StartService: starts the service (as "--on-demand", so that it ends when
 // it is idle and holds nothing) detached from the caller (its own session,
 // standard streams on /dev/null, adopted by init through a short-lived
-// intermediate) with the caller's environment, so that it serves the same
-// home, device root and registry. Returns 0 or the code of the failed start.
+// intermediate) with the caller's environment, relative paths in it made
+// absolute, so that it serves the same home, device root and registry.
+// Returns 0 or the code of the failed start.
 uint32_t StartService() {
-  const std::string program = ServiceProgramPath();
-  if (program.empty() || !IsProgram(program)) return ERROR_FILE_NOT_FOUND;
+  const std::string found = ServiceProgramPath();
+  if (found.empty() || !IsProgram(found)) return ERROR_FILE_NOT_FOUND;
+  // Everything the child needs is made before fork: after it, in a caller
+  // with threads, only async-signal-safe calls are allowed.
+  const std::string program = Absolute(found);
   static char onDemand[] = "--on-demand";
   char* const argv[] = {const_cast<char*>(program.c_str()), onDemand, nullptr};
+  std::vector<std::string> environment = ServiceEnvironment();
+  std::vector<char*> envp;
+  for (std::string& e : environment) envp.push_back(e.data());
+  envp.push_back(nullptr);
   int report[2];
   if (pipe2(report, O_CLOEXEC) != 0) return Win32FromErrno(errno);
   if (report[1] <= 2) {
@@ -101,7 +184,14 @@ uint32_t StartService() {
     // Only async-signal-safe calls from here on.
     close(report[0]);
     setsid();
-    if (fork() != 0) _exit(0);
+    const pid_t service = fork();
+    if (service < 0) {
+      // Reported like a failed exec: an empty pipe would read as a start.
+      const int err = errno;
+      [[maybe_unused]] const auto n = write(report[1], &err, sizeof err);
+      _exit(127);
+    }
+    if (service > 0) _exit(0);
     sigset_t all;
     sigemptyset(&all);
     sigprocmask(SIG_SETMASK, &all, nullptr);
@@ -122,7 +212,7 @@ uint32_t StartService() {
     close_range(keep + 1, ~0u, 0);
     // The service must not keep a folder of the caller busy.
     [[maybe_unused]] const int rc = chdir("/");
-    execv(argv[0], argv);
+    execve(argv[0], argv, envp.data());
     const int err = errno;
     [[maybe_unused]] const auto n = write(report[1], &err, sizeof err);
     _exit(127);
@@ -198,18 +288,30 @@ uint32_t ConnectOrStart(LocalConnection& c, WhenAbsent absent) {
 // exchange (ERROR_NOT_READY when the service is not there or went away).
 uint32_t Exchange(const DeviceRequest& request, DeviceReply& reply,
                   WhenAbsent absent = WhenAbsent::Start) {
-  LocalConnection c;
-  if (const uint32_t rc = ConnectOrStart(c, absent)) return rc;
-  c.SetTimeout(kReplyTimeoutMs);
-  std::vector<uint8_t> bytes = EncodeRequest(request);
-  if (c.Send(bytes) != 0 || c.Receive(bytes) != 0 || DecodeReply(bytes, reply) != 0)
-    return ERROR_NOT_READY;
-  return 0;
+  const std::vector<uint8_t> message = EncodeRequest(request);
+  // A service started on demand ends when idle; one that ended just as this
+  // call connected drops the connection unanswered, with nothing loaded, so
+  // the call is made once more (to a new service when needed).
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    LocalConnection c;
+    c.SetTimeout(kReplyTimeoutMs);
+    if (const uint32_t rc = ConnectOrStart(c, absent)) return rc;
+    std::vector<uint8_t> bytes;
+    uint32_t rc = c.Send(message);
+    if (rc == 0) rc = c.Receive(bytes);
+    if (rc == ERROR_BROKEN_PIPE) continue;
+    if (rc != 0 || DecodeReply(bytes, reply) != 0) return ERROR_NOT_READY;
+    return 0;
+  }
+  return ERROR_NOT_READY;
 }
 
-// Call: an exchange whose reply error becomes the thread's last error.
+// Call: an exchange whose reply error becomes the thread's last error. A
+// request the service would refuse to decode is refused here with 87.
 uint32_t Call(const DeviceRequest& request, DeviceReply& reply) {
-  uint32_t rc = Exchange(request, reply);
+  const bool fits = request.name.size() <= kMaxDeviceText &&
+                    request.file.size() <= kMaxDeviceText && request.data.size() <= kMaxDeviceData;
+  uint32_t rc = fits ? Exchange(request, reply) : ERROR_INVALID_PARAMETER;
   if (rc == 0) rc = reply.error;
   SetLastError(rc);
   return rc;

@@ -24,7 +24,9 @@ inline constexpr uint32_t DEVICE_OPEN_SYSTEM = 0x4;
 // device prefix + index + ":" and hands its initialisation the bytes of
 // `info`, copied. Returns the handle, or 0 with the last error: 2 when the
 // driver file is missing, ERROR_DEVICE_IN_USE (2404) when the name is taken,
-// 87 for a bad prefix or index, or the error the driver's initialisation set.
+// 87 for a bad prefix or index (or names or info beyond the message limits
+// of DeviceMessage.h), 21 when the service cannot be reached or started, or
+// the error the driver's initialisation set.
 DeviceHandle RegisterDevice(std::u16string_view prefix, uint32_t index, std::u16string_view dllName,
                             std::span<const uint8_t> info);
 

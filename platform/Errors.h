@@ -21,6 +21,7 @@ inline constexpr uint32_t ERROR_NOT_SAME_DEVICE = 17;
 inline constexpr uint32_t ERROR_NO_MORE_FILES = 18;
 inline constexpr uint32_t ERROR_WRITE_PROTECT = 19;
 inline constexpr uint32_t ERROR_NOT_READY = 21;
+inline constexpr uint32_t ERROR_SECTOR_NOT_FOUND = 27;
 inline constexpr uint32_t ERROR_WRITE_FAULT = 29;
 inline constexpr uint32_t ERROR_READ_FAULT = 30;
 inline constexpr uint32_t ERROR_GEN_FAILURE = 31;

@@ -27,11 +27,14 @@ class LocalConnection {
   // Connect: connects to the socket file at `path`. Returns 0;
   // ERROR_FILE_NOT_FOUND (2) when there is no socket file or nobody listens
   // on it (a file left by a process that died); 206 for a path too long for
-  // a socket; else the host's code. A failure leaves the object closed.
+  // a socket; else the host's code (a listener whose queue stays full longer
+  // than the time-out gives 1460). A failure leaves the object closed.
   uint32_t Connect(const std::string& path);
 
-  // SetTimeout: the longest a single Send or Receive waits for the peer, in
-  // milliseconds (0: no limit).
+  // SetTimeout: the longest one whole Send or Receive (and a Connect that
+  // waits for room in the listener's queue) may take, in milliseconds (0: no
+  // limit). A peer that trickles bytes does not extend it. Kept across
+  // Connect and Close.
   void SetTimeout(uint32_t milliseconds);
 
   // Send: writes one message. Returns 0, ERROR_BROKEN_PIPE (109) when the
@@ -50,6 +53,7 @@ class LocalConnection {
  private:
   friend class LocalListener;
   int fd_ = -1;
+  uint32_t timeoutMs_ = 0;
 };
 
 // AcceptResult: why LocalListener::Accept returned.
@@ -69,9 +73,10 @@ class LocalListener {
   // Listen: creates the socket file at `path` and listens. The folder must
   // exist: a listener started late for a folder that is gone meanwhile must
   // not bring it back. Returns 0; ERROR_ALREADY_EXISTS (183) when another
-  // listener holds the path; 3 when the folder is missing; 206 for a path
-  // too long for a socket; else the host's code. A failure leaves nothing
-  // created but the lock file.
+  // listener holds the path; 80 when something other than a socket is there
+  // (it is left alone); 3 when the folder is missing; 206 for a path too long
+  // for a socket; else the host's code. A failure leaves nothing created but
+  // the lock file.
   uint32_t Listen(const std::string& path);
 
   // Accept: waits up to timeoutMs (-1: no limit) for the next connection.

@@ -2,9 +2,11 @@
 #include "outside/devicemanager/Service.h"
 
 #include <chrono>
+#include <thread>
 #include <vector>
 
 #include "outside/devicemanager/RequestHandler.h"
+#include "platform/Errors.h"
 #include "platform/LocalChannel.h"
 #include "platform/StopSignal.h"
 
@@ -16,6 +18,10 @@ namespace {
 constexpr uint32_t kClientTimeoutMs = 5000;
 // How often an idle service checks that its socket file is still there.
 constexpr int kBoundCheckMs = 1000;
+// How long a service started on demand waits for an ending one's lock.
+constexpr int kTakeOverMs = 2000;
+// The pause after an accept that failed (no descriptor free, say).
+constexpr int kFailedAcceptPauseMs = 100;
 
 }  // namespace
 
@@ -23,7 +29,16 @@ uint32_t RunService(const std::string& socketPath, DeviceTable& table, uint32_t 
                     ServiceLifetime lifetime) {
   platform::CatchStopSignals();
   platform::LocalListener listener;
-  if (const uint32_t rc = listener.Listen(socketPath)) return rc;
+  uint32_t rc = listener.Listen(socketPath);
+  // A service started on demand may follow one that has just ended when
+  // idle: that one removes its socket before it lets go of the lock.
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(kTakeOverMs);
+  while (rc == platform::ERROR_ALREADY_EXISTS && lifetime == ServiceLifetime::WhileInUse &&
+         std::chrono::steady_clock::now() < until && !platform::StopSignalled()) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    rc = listener.Listen(socketPath);
+  }
+  if (rc != 0) return rc;
   std::vector<uint8_t> message;
   auto lastUse = std::chrono::steady_clock::now();
   for (;;) {
@@ -38,7 +53,14 @@ uint32_t RunService(const std::string& socketPath, DeviceTable& table, uint32_t 
       if (lifetime == ServiceLifetime::WhileInUse && idle) break;
       continue;
     }
-    if (accepted != platform::AcceptResult::Connection) break;
+    if (accepted == platform::AcceptResult::Stopped) break;
+    if (accepted == platform::AcceptResult::Failed) {
+      // Out of descriptors or memory for a moment: ending would unmount every
+      // folder, so wait and go on (while anyone can still reach it).
+      if (!listener.StillBound()) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(kFailedAcceptPauseMs));
+      continue;
+    }
     lastUse = std::chrono::steady_clock::now();
     client.SetTimeout(kClientTimeoutMs);
     // A client that disconnects or sends garbage framing is simply dropped.

@@ -18,9 +18,11 @@ inline constexpr int kIdleExitSeconds = 5;
 // RunService: serves clients on the socket at `socketPath` until a Stop
 // request or a stop signal, one request per connection and one at a time.
 // On the way out every driver is unloaded and the socket file removed (before
-// the Stop request is answered, so that its sender finds it gone). Returns 0;
-// 183 when another service already listens there; else the host's code from
-// listening.
+// the Stop request is answered, so that its sender finds it gone). A failed
+// accept (descriptors running out) pauses rather than ends the service, which
+// would unmount every folder. Returns 0; 183 when another service already
+// listens there (one started on demand first waits up to two seconds for an
+// ending service to let go); else the host's code from listening.
 uint32_t RunService(const std::string& socketPath, DeviceTable& table, uint32_t servicePid,
                     ServiceLifetime lifetime = ServiceLifetime::UntilStopped);
 

@@ -9,8 +9,8 @@ namespace devicemanager {
 uint32_t AskService(const std::string& socketPath, const platform::DeviceRequest& request,
                     platform::DeviceReply& reply) {
   platform::LocalConnection c;
-  if (const uint32_t rc = c.Connect(socketPath)) return rc;
   c.SetTimeout(30000);
+  if (const uint32_t rc = c.Connect(socketPath)) return rc;
   std::vector<uint8_t> bytes = platform::EncodeRequest(request);
   if (const uint32_t rc = c.Send(bytes)) return rc;
   if (const uint32_t rc = c.Receive(bytes)) return rc;

@@ -51,10 +51,18 @@ uint32_t SecureVolume::Init(std::span<const uint8_t> info, uint32_t handle) {
   if (file.Read({reinterpret_cast<uint8_t*>(&header), sizeof header}, got) != 0 ||
       got != sizeof header || file.Size(size) != 0)
     return ERROR_INVALID_DATA;
-  const uint32_t sectors = LittleEndian32(reinterpret_cast<const uint8_t*>(&header.sectorCount));
+  const uint32_t claimed = LittleEndian32(reinterpret_cast<const uint8_t*>(&header.sectorCount));
   const uint32_t sectorSize = LittleEndian32(reinterpret_cast<const uint8_t*>(&header.sectorSize));
-  if (sectorSize != folders::kSectorSize || size != folders::SectorOffset(sectors))
+  // The folder program's check, 32-bit product included: what it mounts
+  // must not be refused here (its mount loop would try every index).
+  if (size < folders::kHeaderSize ||
+      static_cast<uint32_t>(size) != claimed * sectorSize + folders::kHeaderSize)
     return ERROR_INVALID_DATA;
+  // A product that wrapped, or a sector size other than 512, claims sectors
+  // the file does not have; only the real data area is served.
+  const uint64_t inFile = (size - folders::kHeaderSize) / folders::kSectorSize;
+  const uint64_t inHeader = uint64_t{claimed} * sectorSize / folders::kSectorSize;
+  const auto sectors = static_cast<uint32_t>(std::min({inFile, inHeader, uint64_t{UINT32_MAX}}));
 
   if (const int rc = cipher_.Load(algorithm))
     return rc == folders::kCipherNotSupported ? ERROR_NOT_SUPPORTED : ERROR_MOD_NOT_FOUND;
@@ -75,8 +83,16 @@ void SecureVolume::Deinit() {
   sectorCount_ = 0;
 }
 
-uint32_t SecureVolume::ReadSector(uint32_t n, std::span<uint8_t, folders::kSectorSize> plain) {
+uint32_t SecureVolume::CheckSector(uint32_t n) {
   if (n >= sectorCount_) return ERROR_SECTOR_NOT_FOUND;
+  // Another program may have cut the file since the mount.
+  uint64_t size = 0;
+  if (file_.Size(size) != 0) return ERROR_READ_FAULT;
+  return folders::SectorOffset(n) + folders::kSectorSize <= size ? 0 : ERROR_SECTOR_NOT_FOUND;
+}
+
+uint32_t SecureVolume::ReadSector(uint32_t n, std::span<uint8_t, folders::kSectorSize> plain) {
+  if (const uint32_t rc = CheckSector(n)) return rc;
   size_t got = 0;
   if (file_.Seek(static_cast<int64_t>(folders::SectorOffset(n)), SeekOrigin::Begin) != 0 ||
       file_.Read(plain, got) != 0 || got != plain.size())
@@ -88,7 +104,7 @@ uint32_t SecureVolume::ReadSector(uint32_t n, std::span<uint8_t, folders::kSecto
 
 uint32_t SecureVolume::WriteSector(uint32_t n,
                                    std::span<const uint8_t, folders::kSectorSize> plain) {
-  if (n >= sectorCount_) return ERROR_SECTOR_NOT_FOUND;
+  if (const uint32_t rc = CheckSector(n)) return rc;
   uint8_t sector[folders::kSectorSize];
   std::memcpy(sector, plain.data(), sizeof sector);
   cipher_.Encrypt(sector, keyObject_);

@@ -12,9 +12,6 @@
 
 namespace secvol {
 
-// ERROR_SECTOR_NOT_FOUND: "Sector not found.", for a sector number past the end.
-inline constexpr uint32_t ERROR_SECTOR_NOT_FOUND = 27;
-
 // OpenAccess: what an open of the device may do.
 enum class OpenAccess { ReadOnly, ReadWrite };
 
@@ -24,11 +21,14 @@ class SecureVolume {
  public:
   // Init: takes the mount information (a MountInformation, copied), keeps the
   // record with `handle` as its device handle and the key object, and opens
-  // the container. Returns 0; 87 for information of the wrong size or a
-  // record offset other than kMountBlockRecordOffset; 50 for a cipher number
-  // other than 3 to 6; the open's code (2 when the container is missing);
-  // 13 when the file is not a container; 126 when the cipher library cannot
-  // be loaded. A failure leaves nothing open.
+  // the container. The container is taken when it passes the folder
+  // program's own header check (32-bit sizes), and the sectors served are
+  // those its file really holds: a header whose product wrapped claims more.
+  // Returns 0; 87 for information of the wrong size or a record offset other
+  // than kMountBlockRecordOffset; 50 for a cipher number other than 3 to 6;
+  // the open's code (2 when the container is missing); 13 when the file is
+  // not a container; 126 when the cipher library cannot be loaded. A failure
+  // leaves nothing open.
   uint32_t Init(std::span<const uint8_t> info, uint32_t handle);
 
   // Deinit: closes the container and forgets the key.
@@ -37,12 +37,15 @@ class SecureVolume {
   // Control: one control code of DriverCodes.h for an open with `access`.
   // Returns 0 or a Win32 code: 87 for a wrong input size or a handle other
   // than the device's own (code 4), 122 for an output too small, 27 for a
-  // sector number out of range, 5 for a write through a read-only open, 30
-  // or 29 when the container cannot be read or written, 50 for other codes.
+  // sector number out of range (also one the file no longer holds), 5 for a
+  // write through a read-only open, 30 or 29 when the container cannot be
+  // read or written, 50 for other codes.
   uint32_t Control(OpenAccess access, uint32_t code, std::span<uint8_t> input,
                    std::span<uint8_t> output, uint32_t& returned);
 
-  // ReadSector / WriteSector: the plaintext of sector n (512 bytes).
+  // ReadSector / WriteSector: the plaintext of sector n (512 bytes). 27 when
+  // n is not below sectorCount() or the file has been cut short meanwhile: a
+  // write never extends the file.
   uint32_t ReadSector(uint32_t n, std::span<uint8_t, folders::kSectorSize> plain);
   uint32_t WriteSector(uint32_t n, std::span<const uint8_t, folders::kSectorSize> plain);
 
@@ -55,6 +58,8 @@ class SecureVolume {
   folders::CipherLibrary cipher_;
   platform::File file_;
   uint32_t sectorCount_ = 0;
+
+  uint32_t CheckSector(uint32_t n);
 };
 
 }  // namespace secvol

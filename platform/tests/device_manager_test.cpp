@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -41,8 +44,10 @@ uint32_t Ask(DeviceOp op, DeviceReply& reply) {
   return DecodeReply(bytes, reply);
 }
 
+// WaitFor: polls a condition; the limit is generous because a loaded machine
+// running sanitizer builds is slow, and a met condition ends the wait at once.
 template <typename Condition>
-bool WaitFor(Condition condition, std::chrono::seconds limit = std::chrono::seconds(5)) {
+bool WaitFor(Condition condition, std::chrono::seconds limit = std::chrono::seconds(30)) {
   const auto until = std::chrono::steady_clock::now() + limit;
   while (!condition()) {
     if (std::chrono::steady_clock::now() > until) return false;
@@ -276,10 +281,147 @@ TEST_F(DeviceManager, AServiceStartedOnDemandEndsOnlyWhenIdleAndEmpty) {
   std::this_thread::sleep_for(std::chrono::seconds(6));
   EXPECT_EQ(DeviceCount(), 1u);
   ASSERT_TRUE(DeregisterDevice(h));
-  EXPECT_TRUE(WaitFor([] { return !std::filesystem::exists(DeviceManagerSocketPath()); },
-                      std::chrono::seconds(10)));
+  EXPECT_TRUE(WaitFor([] { return !std::filesystem::exists(DeviceManagerSocketPath()); }));
   // The next call simply starts another.
   EXPECT_NE(Register(1), 0u);
+}
+
+TEST_F(DeviceManager, AServiceStartedWithRelativePathsServesTheCallersHome) {
+  // The service works from "/", so the caller's relative home, device root
+  // and registry must reach it as the folders the caller meant.
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(home_);
+  ::setenv("QM_HOME", ".", 1);
+  ::setenv("QM_DEVICE_ROOT", "device", 1);
+  ::setenv("QM_DEVICE_MOUNTS", "./device-mounts.conf", 1);
+  RegKey key;
+  const bool keyMade =
+      key.Create(RegRootKey(RegStore::Device, HKEY_LOCAL_MACHINE), "Drivers\\Relative") == 0 &&
+      key.SetString("Prefix", u"TST") == 0 && key.SetString("Dll", u"TestDriver.dll") == 0;
+  key.Close();
+  const uint8_t info[] = {1};
+  const DeviceHandle h = ActivateDeviceEx(u"Drivers\\Relative", info);
+  const uint32_t error = GetLastError();
+  const bool socketInHome = std::filesystem::exists(home_ + "/devicemanager.sock");
+  DeviceReply reply;
+  Ask(DeviceOp::Stop, reply);
+  std::filesystem::current_path(before);
+  ::setenv("QM_HOME", home_.c_str(), 1);
+  ::setenv("QM_DEVICE_ROOT", (home_ + "/device").c_str(), 1);
+  ::setenv("QM_DEVICE_MOUNTS", (home_ + "/device-mounts.conf").c_str(), 1);
+  ASSERT_TRUE(keyMade);
+  EXPECT_NE(h, 0u) << error;
+  EXPECT_TRUE(socketInHome);
+}
+
+// FakeService: a listener on the service's socket that hangs up on the first
+// `drops` connections (before reading anything) and answers later ones with
+// a handle of 77.
+class FakeService {
+ public:
+  explicit FakeService(int drops) : drops_(drops) {
+    ok_ = listener_.Listen(DeviceManagerSocketPath()) == 0;
+    thread_ = std::thread([this] { Serve(); });
+  }
+  ~FakeService() {
+    done_ = true;
+    thread_.join();
+    listener_.Close();
+  }
+  bool ok() const { return ok_; }
+  int connections() const { return connections_; }
+
+ private:
+  void Serve() {
+    while (!done_) {
+      LocalConnection c;
+      if (listener_.Accept(c, 50) != AcceptResult::Connection) continue;
+      if (++connections_ <= drops_) continue;  // hangs up unanswered
+      c.SetTimeout(10000);
+      std::vector<uint8_t> bytes;
+      if (c.Receive(bytes) != 0) continue;
+      DeviceReply reply;
+      reply.value = 77;
+      c.Send(EncodeReply(reply));
+    }
+  }
+
+  LocalListener listener_;
+  int drops_;
+  bool ok_ = false;
+  std::atomic<bool> done_{false};
+  std::atomic<int> connections_{0};
+  std::thread thread_;
+};
+
+TEST_F(DeviceManager, ACallDroppedUnansweredIsMadeOnceMore) {
+  // What a client meets when an idle service ends just as it connects.
+  FakeService service(1);
+  ASSERT_TRUE(service.ok());
+  EXPECT_EQ(Register(0), 77u) << GetLastError();
+  EXPECT_EQ(service.connections(), 2);
+}
+
+TEST_F(DeviceManager, AServiceThatGoesAwayMidCallIsNotReadyAndHarmless) {
+  FakeService service(1000);
+  ASSERT_TRUE(service.ok());
+  // A request far larger than the socket buffer: the hang-up comes while it
+  // is being written, which would raise SIGPIPE without care.
+  std::vector<uint8_t> info(kMaxDeviceData, 0x5A);
+  EXPECT_EQ(RegisterDevice(u"VDD", 0, u"TestDriver.dll", info), 0u);
+  EXPECT_EQ(GetLastError(), ERROR_NOT_READY);
+  EXPECT_EQ(service.connections(), 2);
+}
+
+TEST(LocalConnection, APeerThatTricklesBytesStillMeetsTheTimeOut) {
+  testing::TempFolder folder{"qm_channel"};
+  const std::string path = folder.Path("trickle.sock");
+  LocalListener listener;
+  ASSERT_EQ(listener.Listen(path), 0u);
+  std::atomic<bool> done{false};
+  std::thread peer([&] {
+    // A raw client: announces 200 bytes, then sends one every 50 ms. Each
+    // single read is quick; the whole message would take ten seconds.
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::strncpy(addr.sun_path, path.c_str(), sizeof addr.sun_path - 1);
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
+      const uint8_t header[4] = {200, 0, 0, 0};
+      [[maybe_unused]] auto n = ::send(fd, header, sizeof header, MSG_NOSIGNAL);
+      for (int i = 0; i < 200 && !done; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        const uint8_t byte = 1;
+        n = ::send(fd, &byte, 1, MSG_NOSIGNAL);
+      }
+    }
+    ::close(fd);
+  });
+  LocalConnection server;
+  ASSERT_EQ(listener.Accept(server, 30000), AcceptResult::Connection);
+  server.SetTimeout(300);
+  std::vector<uint8_t> message;
+  EXPECT_EQ(server.Receive(message), ERROR_TIMEOUT);
+  done = true;
+  peer.join();
+}
+
+TEST_F(DeviceManager, RequestsBeyondTheMessageLimitsAreRefusedWithoutAService) {
+  const std::vector<uint8_t> info(kMaxDeviceData + 1, 1);
+  EXPECT_EQ(RegisterDevice(u"VDD", 0, u"TestDriver.dll", info), 0u);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  const std::u16string longKey(kMaxDeviceText + 1, u'K');
+  EXPECT_EQ(ActivateDeviceEx(longKey, {}), 0u);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  EXPECT_FALSE(std::filesystem::exists(DeviceManagerSocketPath()));
+}
+
+TEST(LocalListener, AFileInTheWayOfTheSocketIsLeftAlone) {
+  testing::TempFolder folder{"qm_channel"};
+  const std::string path = folder.Write("devicemanager.sock", "not a socket");
+  LocalListener listener;
+  EXPECT_EQ(listener.Listen(path), ERROR_FILE_EXISTS);
+  EXPECT_EQ(testing::TempFolder::Read(path), "not a socket");
 }
 
 TEST_F(DeviceManager, NoServiceProgramMeansNotReady) {

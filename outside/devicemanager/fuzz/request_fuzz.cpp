@@ -1,5 +1,6 @@
 // Fuzz target: random request messages against a table of fake drivers; the same
 // bytes also go through the reply and listing decoders that clients use.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -25,7 +26,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   platform::DeviceReply decoded;
   if (platform::DecodeReply(reply, decoded) != 0) __builtin_trap();
   const std::span<const uint8_t> bytes(data, size);
-  platform::DecodeReply(bytes, decoded);
+  // A request that decodes is exactly what encoding it gives back: every
+  // byte was accounted for, nothing read twice or past the end.
+  platform::DeviceRequest request;
+  if (platform::DecodeRequest(bytes, request) == 0) {
+    const auto again = platform::EncodeRequest(request);
+    if (again.size() != size || !std::equal(again.begin(), again.end(), data)) __builtin_trap();
+  }
+  if (platform::DecodeReply(bytes, decoded) == 0) {
+    const auto again = platform::EncodeReply(decoded);
+    if (again.size() != size || !std::equal(again.begin(), again.end(), data)) __builtin_trap();
+  }
   std::vector<platform::DeviceStatusEntry> entries;
   platform::DecodeStatus(bytes, entries);
   return 0;

@@ -51,10 +51,11 @@ class ServiceTest : public platform::TempDevice {
   std::string DeviceRoot() const { return home_ + "/device"; }
   std::string Socket() const { return platform::DeviceManagerSocketPath(); }
 
-  // WaitFor: polls a condition for up to five seconds.
+  // WaitFor: polls a condition for up to thirty seconds (a loaded machine
+  // running sanitizer builds is slow; a met condition ends the wait at once).
   template <typename Condition>
   static bool WaitFor(Condition condition) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (!condition()) {
       if (std::chrono::steady_clock::now() > until) return false;
       std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -82,6 +82,14 @@ TEST_F(ServiceProgram, ClientsThatHangUpOrSendGarbageDoNotHurtIt) {
     platform::LocalConnection quitter;
     ASSERT_EQ(quitter.Connect(Socket()), 0u);
   }  // gone before sending anything
+  for (int i = 0; i < 3; ++i) {
+    // Gone before the reply: writing it must not raise SIGPIPE in the service.
+    platform::LocalConnection impatient;
+    ASSERT_EQ(impatient.Connect(Socket()), 0u);
+    platform::DeviceRequest status;
+    status.op = platform::DeviceOp::Status;
+    ASSERT_EQ(impatient.Send(platform::EncodeRequest(status)), 0u);
+  }
   platform::LocalConnection garbage;
   ASSERT_EQ(garbage.Connect(Socket()), 0u);
   const std::vector<uint8_t> junk = {0xFF, 0xFF, 0xFF, 0xFF, 1, 2, 3};

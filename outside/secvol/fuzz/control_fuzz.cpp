@@ -1,9 +1,11 @@
 // Fuzz target: mount information and control calls of the folder driver on a small container.
 //
 // The first input byte picks what to feed: 0 hands the rest to Init as mount
-// information; any other value is a control call on a mounted folder, with
-// the next four bytes as the code's selector, one byte as output size and the
-// rest as input buffer.
+// information; 1 makes the rest the container file (header and data area),
+// mounts it and writes every sector it serves, which must never grow the
+// file; any other value is a control call on a mounted folder, with the next
+// four bytes as the code's selector, one byte as output size and the rest as
+// input buffer.
 #include <stdlib.h>
 
 #include <algorithm>
@@ -80,6 +82,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     other.Init(size - 1 > info.size() ? std::span<const uint8_t>(data + 1, size - 1)
                                       : std::span<const uint8_t>(info),
                1);
+    return 0;
+  }
+  if (data[0] == 1) {
+    // An untrusted header, with a data area of at most a few sectors.
+    const size_t fileSize = std::min<size_t>(size - 1, folders::kHeaderSize + 4 * 512 + 64);
+    const std::string path = world.home + "/device/g.zsf";
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(data + 1), static_cast<std::streamsize>(fileSize));
+    secvol::SecureVolume forged;
+    std::vector<uint8_t> info = world.info;
+    folders::MountInformation m;
+    std::memcpy(&m, info.data(), sizeof m);
+    platform::CopyToField(m.record.path, u"\\g.zsf");
+    std::memcpy(info.data(), &m, sizeof m);
+    if (forged.Init(info, 2) != 0) return 0;
+    if (folders::SectorOffset(forged.sectorCount()) > fileSize) __builtin_trap();
+    const uint8_t plain[folders::kSectorSize] = {};
+    for (uint32_t n = 0; n <= std::min<uint32_t>(forged.sectorCount(), 8); ++n)
+      forged.WriteSector(n, plain);
+    forged.WriteSector(UINT32_MAX, plain);
+    forged.Deinit();
+    if (std::filesystem::file_size(path) != fileSize) __builtin_trap();
     return 0;
   }
   if (size < 6) return 0;

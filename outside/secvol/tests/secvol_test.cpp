@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "folders/volumes/DriverCodes.h"
 #include "outside/secvol/tests/SecvolFixture.h"
@@ -17,7 +18,8 @@ namespace {
 using namespace platform;
 
 constexpr uint32_t kReadWrite = GENERIC_READ | GENERIC_WRITE;
-constexpr uint32_t kSectorNotFound = 27;  // "Sector not found."
+constexpr uint32_t kSectorNotFound = ERROR_SECTOR_NOT_FOUND;
+static_assert(kSectorNotFound == 27);  // "Sector not found." in the mount error box
 
 uint32_t SetHandle(Device& d, uint32_t handle) {
   uint8_t in[4];
@@ -169,6 +171,77 @@ TEST_F(Secvol, SectorNumbersPastTheEndAreNotFoundAndTheCountIsTheHeaders) {
   uint8_t small[100];
   uint8_t in[4] = {};
   EXPECT_EQ(d.IoControl(folders::kIoctlReadSector, in, small, returned), ERROR_INSUFFICIENT_BUFFER);
+}
+
+uint32_t SectorCount(Device& d) {
+  uint8_t count[4] = {};
+  uint32_t returned = 0;
+  if (d.IoControl(folders::kIoctlSectorCount, {}, count, returned) != 0 || returned != 4) return 0;
+  uint32_t n;
+  std::memcpy(&n, count, 4);
+  return n;
+}
+
+TEST_F(Secvol, HeaderWhoseSizeProductWrapsServesOnlyTheSectorsTheFileHolds) {
+  // 512 × (2^23 + 4) is 2^32 + 2048: in 32 bits the header matches a file of
+  // four sectors, as the folder program's check sees it, while it claims
+  // eight million sectors.
+  const std::string path = MakeContainer("w.zsf", 4, folders::kCipherRc5);
+  const std::string host = Host("device/My Documents/w.zsf");
+  {
+    std::string bytes = platform::testing::TempFolder::Read(host);
+    const uint32_t forged = (1u << 23) + 4;
+    std::memcpy(bytes.data() + 4, &forged, 4);
+    Put("device/My Documents/w.zsf", bytes);
+  }
+  const DeviceHandle h = RegisterDevice(u"VDD", 0, u"Secvol.dll", Info(path, folders::kCipherRc5));
+  ASSERT_NE(h, 0u) << GetLastError();
+  Device d;
+  ASSERT_EQ(d.Open(u"VDD0:", kReadWrite, 0, DEVICE_OPEN_SYSTEM), 0u);
+  EXPECT_EQ(SectorCount(d), 4u);
+  std::vector<uint8_t> back;
+  EXPECT_EQ(ReadSector(d, 3, back), 0u);
+  EXPECT_EQ(ReadSector(d, 4, back), kSectorNotFound);
+  EXPECT_EQ(WriteSector(d, 4, Pattern(4)), kSectorNotFound);
+  EXPECT_EQ(WriteSector(d, (1u << 23) + 3, Pattern(4)), kSectorNotFound);
+  EXPECT_EQ(platform::testing::TempFolder::Read(host).size(), folders::SectorOffset(4));
+}
+
+TEST_F(Secvol, HeaderWithAnotherSectorSizeIsServedIn512ByteSectors) {
+  // 2 × 1024 + 52 passes the program's check; the data area is four sectors.
+  const std::string path = MakeContainer("s.zsf", 4, folders::kCipherRc6);
+  {
+    std::string bytes = platform::testing::TempFolder::Read(Host("device/My Documents/s.zsf"));
+    const uint32_t count = 2, size = 1024;
+    std::memcpy(bytes.data() + 4, &count, 4);
+    std::memcpy(bytes.data() + 8, &size, 4);
+    Put("device/My Documents/s.zsf", bytes);
+  }
+  ASSERT_NE(RegisterDevice(u"VDD", 0, u"Secvol.dll", Info(path, folders::kCipherRc6)), 0u)
+      << GetLastError();
+  Device d;
+  ASSERT_EQ(d.Open(u"VDD0:", kReadWrite, 0, DEVICE_OPEN_SYSTEM), 0u);
+  EXPECT_EQ(SectorCount(d), 4u);
+  ASSERT_EQ(WriteSector(d, 3, Pattern(3)), 0u);
+  std::vector<uint8_t> back;
+  ASSERT_EQ(ReadSector(d, 3, back), 0u);
+  EXPECT_EQ(back, Pattern(3));
+}
+
+TEST_F(Secvol, AContainerCutShortWhileMountedIsNeverExtended) {
+  const std::string path = MakeContainer("t.zsf", 8, folders::kCipherRijndael128);
+  ASSERT_NE(RegisterDevice(u"VDD", 0, u"Secvol.dll", Info(path, folders::kCipherRijndael128)), 0u);
+  Device d;
+  ASSERT_EQ(d.Open(u"VDD0:", kReadWrite, 0, DEVICE_OPEN_SYSTEM), 0u);
+  const std::string host = Host("device/My Documents/t.zsf");
+  std::filesystem::resize_file(host, folders::SectorOffset(5) + 100);
+  std::vector<uint8_t> back;
+  EXPECT_EQ(ReadSector(d, 4, back), 0u);
+  EXPECT_EQ(WriteSector(d, 4, Pattern(4)), 0u);
+  EXPECT_EQ(ReadSector(d, 5, back), kSectorNotFound);
+  EXPECT_EQ(WriteSector(d, 5, Pattern(5)), kSectorNotFound);
+  EXPECT_EQ(WriteSector(d, 7, Pattern(7)), kSectorNotFound);
+  EXPECT_EQ(std::filesystem::file_size(host), folders::SectorOffset(5) + 100);
 }
 
 TEST_F(Secvol, ReadOnlyOpenCannotWriteSectors) {
