@@ -12,6 +12,7 @@
 #include "platform/Errors.h"
 #include "platform/Home.h"
 #include "platform/ObjectStore.h"
+#include "platform/SqliteError.h"
 
 namespace platform {
 namespace {
@@ -81,40 +82,9 @@ constexpr const char* kSql[] = {
 };
 static_assert(std::size(kSql) == static_cast<size_t>(StoreSql::_count));
 
-// Win32FromSqlite: the Win32 code for an SQLite result.
-uint32_t Win32FromSqlite(int rc, sqlite3* db) {
-  switch (rc & 0xff) {
-    case SQLITE_OK:
-    case SQLITE_ROW:
-    case SQLITE_DONE:
-      return ERROR_SUCCESS;
-    case SQLITE_NOTADB:
-      return ERROR_CANTOPEN;
-    case SQLITE_CORRUPT:
-    case SQLITE_FORMAT:
-      return ERROR_INVALID_DATA;
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-      return ERROR_BUSY;
-    case SQLITE_NOMEM:
-      return ERROR_NOT_ENOUGH_MEMORY;
-    case SQLITE_READONLY:
-    case SQLITE_PERM:
-    case SQLITE_AUTH:
-      return ERROR_ACCESS_DENIED;
-    case SQLITE_FULL:
-      return ERROR_DISK_FULL;
-    case SQLITE_TOOBIG:
-      return ERROR_INVALID_PARAMETER;
-    case SQLITE_CANTOPEN:
-    case SQLITE_IOERR: {
-      int err = db ? sqlite3_system_errno(db) : 0;
-      if (err != 0) return Win32FromErrno(err);
-      return (rc & 0xff) == SQLITE_CANTOPEN ? ERROR_CANTOPEN : ERROR_GEN_FAILURE;
-    }
-    default:
-      return ERROR_GEN_FAILURE;
-  }
+// StoreError: the Win32 code for an SQLite result in this store.
+uint32_t StoreError(int rc, sqlite3* db) {
+  return Win32FromSqlite(rc, db, {ERROR_INVALID_DATA, ERROR_CANTOPEN});
 }
 
 // The calling thread's connection; a thread ending closes it.
@@ -148,7 +118,7 @@ StepResult StoreQuery::Step() {
   int rc = sqlite3_step(statement_);
   if (rc == SQLITE_ROW) return StepResult::Row;
   if (rc == SQLITE_DONE) return StepResult::Done;
-  error_ = Win32FromSqlite(rc, db_);
+  error_ = StoreError(rc, db_);
   if (error_ == ERROR_SUCCESS) error_ = ERROR_GEN_FAILURE;
   return StepResult::Failed;
 }
@@ -186,16 +156,16 @@ struct ObjectStoreDb::Impl {
   sqlite3* db = nullptr;
   sqlite3_stmt* statements[static_cast<size_t>(StoreSql::_count)] = {};
 
-  uint32_t Exec(const char* sql) { return Win32FromSqlite(sqlite3_exec(db, sql, 0, 0, 0), db); }
+  uint32_t Exec(const char* sql) { return StoreError(sqlite3_exec(db, sql, 0, 0, 0), db); }
 
   uint32_t PragmaInt(const char* sql, int64_t* out) {
     sqlite3_stmt* s = nullptr;
     int rc = sqlite3_prepare_v2(db, sql, -1, &s, nullptr);
-    if (rc != SQLITE_OK) return Win32FromSqlite(rc, db);
+    if (rc != SQLITE_OK) return StoreError(rc, db);
     rc = sqlite3_step(s);
     *out = rc == SQLITE_ROW ? sqlite3_column_int64(s, 0) : 0;
     sqlite3_finalize(s);
-    return rc == SQLITE_ROW || rc == SQLITE_DONE ? ERROR_SUCCESS : Win32FromSqlite(rc, db);
+    return rc == SQLITE_ROW || rc == SQLITE_DONE ? ERROR_SUCCESS : StoreError(rc, db);
   }
 
   // UseWal: switching a new file to WAL takes a lock SQLite does not wait
@@ -251,7 +221,7 @@ uint32_t ObjectStoreDb::Open() {
   int rc =
       sqlite3_open_v2(path_.c_str(), &impl.db,
                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
-  if (rc != SQLITE_OK) return Win32FromSqlite(rc, impl.db);
+  if (rc != SQLITE_OK) return StoreError(rc, impl.db);
   sqlite3_extended_result_codes(impl.db, 1);
   sqlite3_busy_timeout(impl.db, kBusyTimeoutMs);
   if (uint32_t e = impl.UseWal()) return e;
@@ -285,7 +255,7 @@ StoreQuery ObjectStoreDb::Query(StoreSql which) {
                                 SQLITE_PREPARE_PERSISTENT, &s, nullptr);
     if (rc != SQLITE_OK) {
       s = nullptr;
-      uint32_t e = Win32FromSqlite(rc, impl_->db);
+      uint32_t e = StoreError(rc, impl_->db);
       return StoreQuery(impl_->db, nullptr, e ? e : ERROR_GEN_FAILURE);
     }
   }

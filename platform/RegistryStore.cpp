@@ -13,6 +13,7 @@
 
 #include "platform/Errors.h"
 #include "platform/Home.h"
+#include "platform/SqliteError.h"
 #include "platform/Text.h"
 
 namespace platform {
@@ -111,39 +112,9 @@ constexpr const char* kSql[] = {
 #undef SUBTREE
 static_assert(std::size(kSql) == static_cast<size_t>(Sql::_count));
 
-// Win32FromSqlite: the Win32 code for an SQLite result.
-uint32_t Win32FromSqlite(int rc, sqlite3* db) {
-  switch (rc & 0xff) {
-    case SQLITE_OK:
-    case SQLITE_ROW:
-    case SQLITE_DONE:
-      return ERROR_SUCCESS;
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-    case SQLITE_FORMAT:
-      return ERROR_REGISTRY_CORRUPT;
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-      return ERROR_BUSY;
-    case SQLITE_NOMEM:
-      return ERROR_NOT_ENOUGH_MEMORY;
-    case SQLITE_READONLY:
-    case SQLITE_PERM:
-    case SQLITE_AUTH:
-      return ERROR_ACCESS_DENIED;
-    case SQLITE_FULL:
-      return ERROR_DISK_FULL;
-    case SQLITE_TOOBIG:
-      return ERROR_INVALID_PARAMETER;
-    case SQLITE_CANTOPEN:
-    case SQLITE_IOERR: {
-      int err = db ? sqlite3_system_errno(db) : 0;
-      if (err != 0) return Win32FromErrno(err);
-      return (rc & 0xff) == SQLITE_CANTOPEN ? ERROR_CANTOPEN : ERROR_GEN_FAILURE;
-    }
-    default:
-      return ERROR_GEN_FAILURE;
-  }
+// StoreError: the Win32 code for an SQLite result in this store.
+uint32_t StoreError(int rc, sqlite3* db) {
+  return Win32FromSqlite(rc, db, {ERROR_REGISTRY_CORRUPT, ERROR_REGISTRY_CORRUPT});
 }
 
 // A prepared statement in use: reset and unbound when the scope ends.
@@ -206,7 +177,7 @@ struct RegistryStore::Impl {
                                   SQLITE_PREPARE_PERSISTENT, &s, nullptr);
       if (rc != SQLITE_OK) {
         s = nullptr;
-        return Win32FromSqlite(rc, db);
+        return StoreError(rc, db);
       }
     }
     *out = s;
@@ -219,12 +190,12 @@ struct RegistryStore::Impl {
     if (uint32_t e = Prepare(which, &s)) return e;
     Stmt st(s);
     int rc = st.Step();
-    return rc == SQLITE_DONE ? ERROR_SUCCESS : Win32FromSqlite(rc, db);
+    return rc == SQLITE_DONE ? ERROR_SUCCESS : StoreError(rc, db);
   }
 
   uint32_t Exec(const char* sql) {
     int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
-    return Win32FromSqlite(rc, db);
+    return StoreError(rc, db);
   }
 
   // UseWal: puts the store in WAL mode. Switching a new file takes an
@@ -244,7 +215,7 @@ struct RegistryStore::Impl {
       // A row names the mode now in use; a file system without WAL support
       // keeps the old one, which still gives whole transactions.
       if (rc == SQLITE_ROW) return ERROR_SUCCESS;
-      if ((rc & 0xff) != SQLITE_BUSY) return Win32FromSqlite(rc, db);
+      if ((rc & 0xff) != SQLITE_BUSY) return StoreError(rc, db);
       if (std::chrono::steady_clock::now() >= deadline) return ERROR_BUSY;
       std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
@@ -253,11 +224,11 @@ struct RegistryStore::Impl {
   uint32_t PragmaInt(const char* sql, int64_t* out) {
     sqlite3_stmt* s = nullptr;
     int rc = sqlite3_prepare_v2(db, sql, -1, &s, nullptr);
-    if (rc != SQLITE_OK) return Win32FromSqlite(rc, db);
+    if (rc != SQLITE_OK) return StoreError(rc, db);
     rc = sqlite3_step(s);
     *out = rc == SQLITE_ROW ? sqlite3_column_int64(s, 0) : 0;
     sqlite3_finalize(s);
-    return rc == SQLITE_ROW || rc == SQLITE_DONE ? ERROR_SUCCESS : Win32FromSqlite(rc, db);
+    return rc == SQLITE_ROW || rc == SQLITE_DONE ? ERROR_SUCCESS : StoreError(rc, db);
   }
 };
 
@@ -364,7 +335,7 @@ uint32_t RegistryStore::Open() {
   int rc =
       sqlite3_open_v2(path_.c_str(), &impl.db,
                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, nullptr);
-  if (rc != SQLITE_OK) return Win32FromSqlite(rc, impl.db);
+  if (rc != SQLITE_OK) return StoreError(rc, impl.db);
   sqlite3_extended_result_codes(impl.db, 1);
   sqlite3_busy_timeout(impl.db, kBusyTimeoutMs);
   if (uint32_t e = impl.UseWal()) return e;
@@ -402,7 +373,7 @@ uint32_t RegistryStore::FindChild(RegKeyId parent, std::string_view fold, RegKey
     *id = st.Int(0);
     return ERROR_SUCCESS;
   }
-  return rc == SQLITE_DONE ? ERROR_FILE_NOT_FOUND : Win32FromSqlite(rc, impl_->db);
+  return rc == SQLITE_DONE ? ERROR_FILE_NOT_FOUND : StoreError(rc, impl_->db);
 }
 
 uint32_t RegistryStore::CheckKey(RegKeyId id) {
@@ -413,7 +384,7 @@ uint32_t RegistryStore::CheckKey(RegKeyId id) {
   st.Bind(1, id);
   int rc = st.Step();
   if (rc == SQLITE_ROW) return ERROR_SUCCESS;
-  return rc == SQLITE_DONE ? ERROR_KEY_DELETED : Win32FromSqlite(rc, impl_->db);
+  return rc == SQLITE_DONE ? ERROR_KEY_DELETED : StoreError(rc, impl_->db);
 }
 
 uint32_t RegistryStore::FindKey(RegKeyId parent, std::span<const std::string_view> path,
@@ -449,7 +420,7 @@ uint32_t RegistryStore::CreateKey(RegKeyId parent, std::span<const std::string_v
     st.Bind(3, fold);
     st.Bind(4, i + 1 == path.size() ? className : std::string_view());
     int rc = st.Step();
-    e = rc == SQLITE_DONE ? ERROR_SUCCESS : Win32FromSqlite(rc, impl_->db);
+    e = rc == SQLITE_DONE ? ERROR_SUCCESS : StoreError(rc, impl_->db);
     at = sqlite3_last_insert_rowid(impl_->db);
     made = true;
   }
@@ -474,7 +445,7 @@ uint32_t RegistryStore::GetValue(RegKeyId key, std::string_view name, RegValueRe
     out->name = st.Text(2);
     return ERROR_SUCCESS;
   }
-  if (rc != SQLITE_DONE) return Win32FromSqlite(rc, impl_->db);
+  if (rc != SQLITE_DONE) return StoreError(rc, impl_->db);
   if (uint32_t e = CheckKey(key)) return e;
   return ERROR_FILE_NOT_FOUND;
 }
@@ -496,7 +467,7 @@ uint32_t RegistryStore::SetValue(RegKeyId key, std::string_view name, uint32_t t
       st.Bind(4, static_cast<int64_t>(type));
       st.BindBlob(5, data);
       int rc = st.Step();
-      e = rc == SQLITE_DONE ? ERROR_SUCCESS : Win32FromSqlite(rc, impl_->db);
+      e = rc == SQLITE_DONE ? ERROR_SUCCESS : StoreError(rc, impl_->db);
     }
   }
   return scope.Finish(e);
@@ -515,7 +486,7 @@ uint32_t RegistryStore::DeleteValue(RegKeyId key, std::string_view name) {
       st.Bind(1, key);
       st.Bind(2, Fold(name));
       int rc = st.Step();
-      e = rc != SQLITE_DONE                 ? Win32FromSqlite(rc, impl_->db)
+      e = rc != SQLITE_DONE                 ? StoreError(rc, impl_->db)
           : sqlite3_changes(impl_->db) == 0 ? ERROR_FILE_NOT_FOUND
                                             : ERROR_SUCCESS;
     }
@@ -532,7 +503,7 @@ uint32_t RegistryStore::DeleteTreeOf(RegKeyId id, bool keepTop) {
     Stmt st(s);
     st.Bind(1, id);
     int rc = st.Step();
-    if (rc != SQLITE_DONE) return Win32FromSqlite(rc, impl_->db);
+    if (rc != SQLITE_DONE) return StoreError(rc, impl_->db);
   }
   return ERROR_SUCCESS;
 }
@@ -556,7 +527,7 @@ uint32_t RegistryStore::DeleteKey(RegKeyId parent, std::span<const std::string_v
       if (rc == SQLITE_ROW)
         e = ERROR_ACCESS_DENIED;
       else if (rc != SQLITE_DONE)
-        e = Win32FromSqlite(rc, impl_->db);
+        e = StoreError(rc, impl_->db);
     }
   }
   if (!e) e = DeleteTreeOf(id, mode == RegDeleteMode::ContentsOnly);
@@ -577,7 +548,7 @@ uint32_t RegistryStore::ValueAt(RegKeyId key, uint32_t index, RegValueRecord* ou
     out->data = st.Blob(2);
     return ERROR_SUCCESS;
   }
-  if (rc != SQLITE_DONE) return Win32FromSqlite(rc, impl_->db);
+  if (rc != SQLITE_DONE) return StoreError(rc, impl_->db);
   if (uint32_t e = CheckKey(key)) return e;
   return ERROR_NO_MORE_ITEMS;
 }
@@ -595,7 +566,7 @@ uint32_t RegistryStore::SubKeyAt(RegKeyId key, uint32_t index, RegKeyRecord* out
     out->className = st.Text(1);
     return ERROR_SUCCESS;
   }
-  if (rc != SQLITE_DONE) return Win32FromSqlite(rc, impl_->db);
+  if (rc != SQLITE_DONE) return StoreError(rc, impl_->db);
   if (uint32_t e = CheckKey(key)) return e;
   return ERROR_NO_MORE_ITEMS;
 }
@@ -609,7 +580,7 @@ uint32_t RegistryStore::KeyInfo(RegKeyId key, RegKeyCounts* out) {
     st.Bind(1, key);
     int rc = st.Step();
     if (rc == SQLITE_DONE) return ERROR_KEY_DELETED;
-    if (rc != SQLITE_ROW) return Win32FromSqlite(rc, impl_->db);
+    if (rc != SQLITE_ROW) return StoreError(rc, impl_->db);
     out->className = st.Text(0);
   }
   for (Sql which : {Sql::InfoKeys, Sql::InfoValues}) {
@@ -617,7 +588,7 @@ uint32_t RegistryStore::KeyInfo(RegKeyId key, RegKeyCounts* out) {
     Stmt st(s);
     st.Bind(1, key);
     int rc = st.Step();
-    if (rc != SQLITE_ROW) return Win32FromSqlite(rc, impl_->db);
+    if (rc != SQLITE_ROW) return StoreError(rc, impl_->db);
     auto a = static_cast<uint32_t>(st.Int(0));
     auto b = static_cast<uint32_t>(st.Int(1));
     auto c = static_cast<uint32_t>(st.Int(2));
