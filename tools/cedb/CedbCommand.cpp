@@ -12,6 +12,7 @@
 #include "platform/Text.h"
 #include "tools/cedb/PropArgument.h"
 #include "tools/cedb/RecordText.h"
+#include "tools/common/ToolFailure.h"
 
 namespace cedb {
 namespace {
@@ -27,19 +28,8 @@ struct Options {
   std::string file;
 };
 
-// A failed step: its message, printed by the caller.
-class Failure {
- public:
-  explicit Failure(std::string message) : message_(std::move(message)) {}
-  const std::string& message() const { return message_; }
-
- private:
-  std::string message_;
-};
-
-std::string Reason(uint32_t code) {
-  return std::string(ErrorText(code)) + " (" + std::to_string(code) + ")";
-}
+using tools::Failure;
+using tools::Reason;
 
 std::string Hex(uint32_t value) {
   char text[16];

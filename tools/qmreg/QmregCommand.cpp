@@ -9,6 +9,7 @@
 #include "platform/RegKey.h"
 #include "platform/RegPath.h"
 #include "platform/RegTransaction.h"
+#include "tools/common/ToolFailure.h"
 #include "tools/qmreg/RegExport.h"
 #include "tools/qmreg/RegFile.h"
 #include "tools/qmreg/RegImport.h"
@@ -31,19 +32,8 @@ struct Options {
   std::string output;
 };
 
-// A failed step: its message, printed by the caller.
-class Failure {
- public:
-  explicit Failure(std::string message) : message_(std::move(message)) {}
-  const std::string& message() const { return message_; }
-
- private:
-  std::string message_;
-};
-
-std::string Reason(uint32_t code) {
-  return std::string(ErrorText(code)) + " (" + std::to_string(code) + ")";
-}
+using tools::Failure;
+using tools::Reason;
 
 // KeyPath: the root and path of a KEY argument, or the message for a bad one.
 bool KeyPath(const std::string& text, HKEY* root, std::string* sub, std::string* message) {
