@@ -4,15 +4,12 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <filesystem>
 #include <iterator>
-#include <thread>
 
 #include "platform/Errors.h"
 #include "platform/Home.h"
 #include "platform/ObjectStore.h"
-#include "platform/SqliteError.h"
+#include "platform/SqliteStore.h"
 
 namespace platform {
 namespace {
@@ -20,7 +17,6 @@ namespace {
 // Marks a store file as ours ("QMOS") and its layout version.
 constexpr int32_t kApplicationId = 0x514D4F53;
 constexpr int32_t kSchemaVersion = 1;
-constexpr int kBusyTimeoutMs = 15000;
 
 // Identifiers come from one sequence shared by databases and records, so an
 // identifier names exactly one object and is never handed out twice. Names
@@ -51,6 +47,8 @@ constexpr const char* kSchema =
     "PRAGMA application_id = 1364021075;"
     "PRAGMA user_version = 1;";
 static_assert(kApplicationId == 1364021075);
+constexpr StoreLayout kLayout{
+    kApplicationId, kSchemaVersion, kSchema, {ERROR_INVALID_DATA, ERROR_CANTOPEN}};
 
 constexpr const char* kSql[] = {
     "SELECT next FROM sequence",
@@ -84,7 +82,7 @@ static_assert(std::size(kSql) == static_cast<size_t>(StoreSql::_count));
 
 // StoreError: the Win32 code for an SQLite result in this store.
 uint32_t StoreError(int rc, sqlite3* db) {
-  return Win32FromSqlite(rc, db, {ERROR_INVALID_DATA, ERROR_CANTOPEN});
+  return Win32FromSqlite(rc, db, kLayout.meaning);
 }
 
 // The calling thread's connection; a thread ending closes it.
@@ -155,32 +153,6 @@ std::span<const uint8_t> StoreQuery::Blob(int column) {
 struct ObjectStoreDb::Impl {
   sqlite3* db = nullptr;
   sqlite3_stmt* statements[static_cast<size_t>(StoreSql::_count)] = {};
-
-  uint32_t Exec(const char* sql) { return StoreError(sqlite3_exec(db, sql, 0, 0, 0), db); }
-
-  uint32_t PragmaInt(const char* sql, int64_t* out) {
-    sqlite3_stmt* s = nullptr;
-    int rc = sqlite3_prepare_v2(db, sql, -1, &s, nullptr);
-    if (rc != SQLITE_OK) return StoreError(rc, db);
-    rc = sqlite3_step(s);
-    *out = rc == SQLITE_ROW ? sqlite3_column_int64(s, 0) : 0;
-    sqlite3_finalize(s);
-    return rc == SQLITE_ROW || rc == SQLITE_DONE ? ERROR_SUCCESS : StoreError(rc, db);
-  }
-
-  // UseWal: switching a new file to WAL takes a lock SQLite does not wait
-  // for, so processes opening a fresh store together retry here.
-  uint32_t UseWal() {
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
-    for (;;) {
-      int64_t ignored = 0;
-      uint32_t e = PragmaInt("PRAGMA journal_mode=WAL", &ignored);
-      if (e != ERROR_BUSY) return e;
-      if (std::chrono::steady_clock::now() >= deadline) return ERROR_BUSY;
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-  }
 };
 
 ObjectStoreDb::ObjectStoreDb(std::string path)
@@ -213,39 +185,7 @@ ObjectStoreDb* ObjectStoreDb::ForThisThread(uint32_t* error) {
 }
 
 uint32_t ObjectStoreDb::Open() {
-  if (path_.empty()) return ERROR_PATH_NOT_FOUND;
-  std::filesystem::path p(path_);
-  if (p.has_parent_path())
-    if (uint32_t e = EnsureFolder(p.parent_path().string())) return e;
-  auto& impl = *impl_;
-  int rc =
-      sqlite3_open_v2(path_.c_str(), &impl.db,
-                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
-  if (rc != SQLITE_OK) return StoreError(rc, impl.db);
-  sqlite3_extended_result_codes(impl.db, 1);
-  sqlite3_busy_timeout(impl.db, kBusyTimeoutMs);
-  if (uint32_t e = impl.UseWal()) return e;
-  if (uint32_t e = impl.Exec("PRAGMA synchronous=NORMAL")) return e;
-
-  // Lay out a new store, or tell a foreign or newer file from ours.
-  if (uint32_t e = impl.Exec("BEGIN IMMEDIATE")) return e;
-  int64_t appId = 0, version = 0, objects = 0;
-  uint32_t e = impl.PragmaInt("PRAGMA application_id", &appId);
-  if (!e) e = impl.PragmaInt("PRAGMA user_version", &version);
-  if (!e) e = impl.PragmaInt("SELECT count(*) FROM sqlite_master", &objects);
-  if (!e) {
-    if (version == 0 && appId == 0 && objects == 0)
-      e = impl.Exec(kSchema);
-    else if (appId != kApplicationId)
-      e = ERROR_CANTOPEN;
-    else if (version > kSchemaVersion)
-      e = ERROR_NOT_SUPPORTED;
-  }
-  if (e) {
-    impl.Exec("ROLLBACK");
-    return e;
-  }
-  return impl.Exec("COMMIT");
+  return OpenStoreFile(path_, kLayout, SQLITE_OPEN_NOMUTEX, &impl_->db);
 }
 
 StoreQuery ObjectStoreDb::Query(StoreSql which) {

@@ -4,16 +4,13 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
-#include <filesystem>
 #include <iterator>
 #include <map>
-#include <thread>
 
 #include "platform/Errors.h"
 #include "platform/Home.h"
-#include "platform/SqliteError.h"
+#include "platform/SqliteStore.h"
 #include "platform/Text.h"
 
 namespace platform {
@@ -22,7 +19,6 @@ namespace {
 // Marks a store file as ours ("QMRG") and its layout version.
 constexpr int32_t kApplicationId = 0x514D5247;
 constexpr int32_t kSchemaVersion = 1;
-constexpr int kBusyTimeoutMs = 15000;
 
 constexpr const char* kSchema =
     "CREATE TABLE keys("
@@ -49,6 +45,8 @@ constexpr const char* kSchema =
     "PRAGMA application_id = 1364021831;"
     "PRAGMA user_version = 1;";
 static_assert(kApplicationId == 1364021831);
+constexpr StoreLayout kLayout{
+    kApplicationId, kSchemaVersion, kSchema, {ERROR_REGISTRY_CORRUPT, ERROR_REGISTRY_CORRUPT}};
 
 // The prepared statements, by number.
 enum class Sql {
@@ -114,7 +112,7 @@ static_assert(std::size(kSql) == static_cast<size_t>(Sql::_count));
 
 // StoreError: the Win32 code for an SQLite result in this store.
 uint32_t StoreError(int rc, sqlite3* db) {
-  return Win32FromSqlite(rc, db, {ERROR_REGISTRY_CORRUPT, ERROR_REGISTRY_CORRUPT});
+  return Win32FromSqlite(rc, db, kLayout.meaning);
 }
 
 // A prepared statement in use: reset and unbound when the scope ends.
@@ -191,44 +189,6 @@ struct RegistryStore::Impl {
     Stmt st(s);
     int rc = st.Step();
     return rc == SQLITE_DONE ? ERROR_SUCCESS : StoreError(rc, db);
-  }
-
-  uint32_t Exec(const char* sql) {
-    int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
-    return StoreError(rc, db);
-  }
-
-  // UseWal: puts the store in WAL mode. Switching a new file takes an
-  // exclusive lock that SQLite does not wait for (its busy handler is not
-  // called), so processes opening a fresh store at the same moment retry
-  // here, up to the busy time-out, instead of failing with ERROR_BUSY.
-  uint32_t UseWal() {
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(kBusyTimeoutMs);
-    for (;;) {
-      sqlite3_stmt* s = nullptr;
-      int rc = sqlite3_prepare_v2(db, "PRAGMA journal_mode=WAL", -1, &s, nullptr);
-      if (rc == SQLITE_OK) {
-        rc = sqlite3_step(s);
-        sqlite3_finalize(s);
-      }
-      // A row names the mode now in use; a file system without WAL support
-      // keeps the old one, which still gives whole transactions.
-      if (rc == SQLITE_ROW) return ERROR_SUCCESS;
-      if ((rc & 0xff) != SQLITE_BUSY) return StoreError(rc, db);
-      if (std::chrono::steady_clock::now() >= deadline) return ERROR_BUSY;
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-  }
-
-  uint32_t PragmaInt(const char* sql, int64_t* out) {
-    sqlite3_stmt* s = nullptr;
-    int rc = sqlite3_prepare_v2(db, sql, -1, &s, nullptr);
-    if (rc != SQLITE_OK) return StoreError(rc, db);
-    rc = sqlite3_step(s);
-    *out = rc == SQLITE_ROW ? sqlite3_column_int64(s, 0) : 0;
-    sqlite3_finalize(s);
-    return rc == SQLITE_ROW || rc == SQLITE_DONE ? ERROR_SUCCESS : StoreError(rc, db);
   }
 };
 
@@ -328,38 +288,7 @@ void RegistryStore::CloseAll() {
 }
 
 uint32_t RegistryStore::Open() {
-  std::filesystem::path p(path_);
-  if (p.has_parent_path())
-    if (uint32_t e = EnsureFolder(p.parent_path().string())) return e;
-  auto& impl = *impl_;
-  int rc =
-      sqlite3_open_v2(path_.c_str(), &impl.db,
-                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, nullptr);
-  if (rc != SQLITE_OK) return StoreError(rc, impl.db);
-  sqlite3_extended_result_codes(impl.db, 1);
-  sqlite3_busy_timeout(impl.db, kBusyTimeoutMs);
-  if (uint32_t e = impl.UseWal()) return e;
-  if (uint32_t e = impl.Exec("PRAGMA synchronous=NORMAL")) return e;
-
-  // Lay out a new store, or tell a foreign or newer file from ours.
-  if (uint32_t e = impl.Run(Sql::Begin)) return e;
-  int64_t appId = 0, version = 0, objects = 0;
-  uint32_t e = impl.PragmaInt("PRAGMA application_id", &appId);
-  if (!e) e = impl.PragmaInt("PRAGMA user_version", &version);
-  if (!e) e = impl.PragmaInt("SELECT count(*) FROM sqlite_master", &objects);
-  if (!e) {
-    if (version == 0 && appId == 0 && objects == 0)
-      e = impl.Exec(kSchema);
-    else if (appId != kApplicationId)
-      e = ERROR_REGISTRY_CORRUPT;
-    else if (version > kSchemaVersion)
-      e = ERROR_NOT_SUPPORTED;
-  }
-  if (e) {
-    impl.Run(Sql::Rollback);
-    return e;
-  }
-  return impl.Run(Sql::Commit);
+  return OpenStoreFile(path_, kLayout, SQLITE_OPEN_FULLMUTEX, &impl_->db);
 }
 
 uint32_t RegistryStore::FindChild(RegKeyId parent, std::string_view fold, RegKeyId* id) {
