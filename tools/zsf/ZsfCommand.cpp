@@ -24,7 +24,7 @@
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
-#include "tools/zsf/DriverInstall.h"
+#include "folders/volumes/DriverInstall.h"
 #include "tools/zsf/HeaderReport.h"
 
 namespace zsf {
@@ -161,7 +161,7 @@ class Run {
   void StartUp() {
     if (platform::PlatformMajorVersion() >= 4)
       folders::RegisterDriverKey(folders::kDriverKeyDll, folders::kDriverKeyPath);
-    InstallDriver(env_.driverFolder);
+    folders::InstallDriver(env_.driverFolder);
   }
 
   // Row: the refreshed list's row of a path.

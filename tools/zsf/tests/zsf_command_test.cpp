@@ -15,7 +15,7 @@
 #include "platform/Errors.h"
 #include "platform/ScriptedPrompt.h"
 #include "platform/Text.h"
-#include "tools/zsf/DriverInstall.h"
+#include "folders/volumes/DriverInstall.h"
 #include "tools/zsf/ZsfCommand.h"
 
 namespace zsf {
@@ -274,13 +274,13 @@ TEST_F(Zsf, TimeoutChangesOnlyTheTimeoutField) {
 TEST_F(Zsf, DriverIsInstalledFromTheProgramFolderOnlyWhenMissing) {
   RemoveDriver();
   const std::string target = folder_.path() + "/device/Windows/Secvol.so";
-  EXPECT_EQ(InstallDriver(folder_.path() + "/nowhere"), platform::ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(folders::InstallDriver(folder_.path() + "/nowhere"), platform::ERROR_FILE_NOT_FOUND);
   EXPECT_FALSE(fs::exists(target));
   fs::remove(folder_.path() + "/device/Windows");
-  EXPECT_EQ(InstallDriver(bin_), 0u);
+  EXPECT_EQ(folders::InstallDriver(bin_), 0u);
   EXPECT_EQ(fs::file_size(target), fs::file_size(bin_ + "/Secvol.so"));
   std::ofstream(target, std::ios::trunc) << "already there";
-  EXPECT_EQ(InstallDriver(bin_), 0u);
+  EXPECT_EQ(folders::InstallDriver(bin_), 0u);
   EXPECT_EQ(ReadFile(target), "already there");  // an installed driver is left alone
 }
 

@@ -1,12 +1,12 @@
 // Copying the folder driver into the device's "\Windows" folder.
-#include "tools/zsf/DriverInstall.h"
+#include "folders/volumes/DriverInstall.h"
 
 #include "platform/DevicePath.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "platform/Module.h"
 
-namespace zsf {
+namespace folders {
 
 uint32_t InstallDriver(const std::string& fromFolder) {
   const std::string file = platform::ModuleFileName("Secvol.dll");
@@ -25,4 +25,4 @@ uint32_t InstallDriver(const std::string& fromFolder) {
                             platform::IfExists::Fail);
 }
 
-}  // namespace zsf
+}  // namespace folders

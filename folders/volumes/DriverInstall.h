@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace zsf {
+namespace folders {
 
 // InstallDriver: when "\Windows\Secvol.dll" does not resolve on the device,
 // copies the driver file from `fromFolder` (a host folder, normally the
@@ -14,4 +14,4 @@ namespace zsf {
 // driver itself.
 uint32_t InstallDriver(const std::string& fromFolder);
 
-}  // namespace zsf
+}  // namespace folders

@@ -1,12 +1,13 @@
 // QMessageBox behind the injected prompt.
-#include "configobject/layout/qt/QtPrompt.h"
+#include "ui/QtPrompt.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QThread>
 #include <vector>
 
-namespace layout {
+namespace ui {
 namespace {
 
 QMessageBox::Icon IconOf(uint32_t flags) {
@@ -28,13 +29,9 @@ QString Label(int answer) {
   return QString::fromUtf8(platform::AnswerName(answer));
 }
 
-}  // namespace
-
-int QtPrompt::Show(std::string_view text, std::string_view caption, uint32_t flags) {
-  QMessageBox box(IconOf(flags),
-                  QString::fromUtf8(caption.data(), static_cast<int>(caption.size())),
-                  QString::fromUtf8(text.data(), static_cast<int>(text.size())),
-                  QMessageBox::NoButton, QApplication::activeWindow());
+int ShowOnThisThread(const QString& text, const QString& caption, uint32_t flags) {
+  QMessageBox box(IconOf(flags), caption, text, QMessageBox::NoButton,
+                  QApplication::activeWindow());
   const std::vector<int> answers = platform::Buttons(flags);
   std::vector<QAbstractButton*> buttons;
   for (int answer : answers) {
@@ -49,4 +46,21 @@ int QtPrompt::Show(std::string_view text, std::string_view caption, uint32_t fla
   return platform::NegativeAnswer(flags);  // closed without a button
 }
 
-}  // namespace layout
+}  // namespace
+
+int QtPrompt::Show(std::string_view text, std::string_view caption, uint32_t flags) {
+  const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  const QString qcaption =
+      QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+  QCoreApplication* app = QCoreApplication::instance();
+  if (app == nullptr || QThread::currentThread() == app->thread())
+    return ShowOnThisThread(qtext, qcaption, flags);
+  // Widgets live on the GUI thread: a worker's question waits there for the answer.
+  int answer = platform::NegativeAnswer(flags);
+  QMetaObject::invokeMethod(
+      app, [&] { answer = ShowOnThisThread(qtext, qcaption, flags); },
+      Qt::BlockingQueuedConnection);
+  return answer;
+}
+
+}  // namespace ui
