@@ -3,10 +3,21 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <mutex>
 
 #include "platform/Errors.h"
 
 namespace platform {
+namespace {
+
+std::mutex gOverridesMutex;
+std::map<std::string, std::string, std::less<>>& Overrides() {
+  static std::map<std::string, std::string, std::less<>> overrides;
+  return overrides;
+}
+
+}  // namespace
 
 std::string HomeFolder() {
   if (const char* home = std::getenv("QM_HOME"); home && *home) return home;
@@ -16,7 +27,20 @@ std::string HomeFolder() {
   return std::string(user && *user ? user : "/tmp") + "/.local/share/quillmark";
 }
 
+void OverrideStatePath(const char* envVar, std::string value) {
+  std::lock_guard lock(gOverridesMutex);
+  if (value.empty())
+    Overrides().erase(envVar);
+  else
+    Overrides()[envVar] = std::move(value);
+}
+
 std::string StatePath(const char* envVar, std::string_view relative) {
+  {
+    std::lock_guard lock(gOverridesMutex);
+    if (auto it = Overrides().find(std::string_view(envVar)); it != Overrides().end())
+      return it->second;
+  }
   if (const char* v = std::getenv(envVar); v && *v) return v;
   return HomeFolder() + "/" + std::string(relative);
 }

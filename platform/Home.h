@@ -15,6 +15,11 @@ std::string HomeFolder();
 // own variable so that tests run in a temporary folder.
 std::string StatePath(const char* envVar, std::string_view relative);
 
+// OverrideStatePath: makes StatePath(envVar, ...) answer `value` for the rest
+// of this process, ahead of the environment (a front-end's --device-root);
+// an empty value removes the override. Set it before other threads start.
+void OverrideStatePath(const char* envVar, std::string value);
+
 // EnsureFolder: creates a host folder and its parents; 0 or a Win32 code.
 uint32_t EnsureFolder(const std::string& hostPath);
 

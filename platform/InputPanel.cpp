@@ -16,13 +16,21 @@ void ApplyFlags() {
 
 }  // namespace
 
-uint32_t InputPanelFlags() { return gFlags.load(); }
+uint32_t InputPanelFlags() {
+  return gFlags.load();
+}
 
-void SetInputPanelFlags(uint32_t flags) { gFlags.store(flags); }
+void SetInputPanelFlags(uint32_t flags) {
+  gFlags.store(flags);
+}
 
-void ShowInputPanel(bool up) { gShown.store(up); }
+void ShowInputPanel(bool up) {
+  gShown.store(up);
+}
 
-bool InputPanelShown() { return gShown.load(); }
+bool InputPanelShown() {
+  return gShown.load();
+}
 
 uint32_t PasswordFieldFocus() {
   const uint32_t previous = gFlags.fetch_or(kInputPanelNoCompletion);

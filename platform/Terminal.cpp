@@ -60,3 +60,19 @@ uint32_t ReadSecret(std::string_view prompt, std::string* out) {
 }
 
 }  // namespace platform
+
+namespace platform {
+
+bool IsTerminal(StandardStream stream) {
+  switch (stream) {
+    case StandardStream::Input:
+      return isatty(STDIN_FILENO) != 0;
+    case StandardStream::Output:
+      return isatty(STDOUT_FILENO) != 0;
+    case StandardStream::Error:
+      return isatty(STDERR_FILENO) != 0;
+  }
+  return false;
+}
+
+}  // namespace platform

@@ -15,4 +15,10 @@ namespace platform {
 // character; *out is then empty.
 uint32_t ReadSecret(std::string_view prompt, std::string* out);
 
+// StandardStream: the three standard streams.
+enum class StandardStream { Input, Output, Error };
+
+// IsTerminal: true when the stream is connected to a terminal.
+bool IsTerminal(StandardStream stream);
+
 }  // namespace platform
