@@ -33,18 +33,20 @@ std::u16string ProgramDeviceFolder();
 // except that "Infected" and "Bases" then take their defaults below the
 // program's folder. Afterwards "Infected" and "Bases" are converted to the
 // walker's letter case. Returns 0 when the key can neither be opened nor
-// created (the members keep the Scanner's defaults), else 1.
+// created (the members stay as they were, "Infected" and "Bases" take their
+// defaults), else 1.
 int LoadSettings(Scanner& scanner);
 
 // SaveSettings: writes the six values ("Flags" as a 4-byte number, the texts
 // with their terminator). Returns 0 when the key can neither be opened nor
-// created, else 1.
+// created or a value cannot be written, else 1.
 int SaveSettings(const Scanner& scanner);
 
 // EnsureInfectedFolder: strips the trailing separators of infectedPath
-// (keeping one character), creates the folder (an existing one counts as
-// created) and appends one backslash again. On failure clears the Copy to
-// Infected flag and returns false.
+// (keeping one character), creates the folder (an existing folder counts as
+// created, a file of that name does not) and appends one backslash again. On
+// failure clears the Copy to Infected flag and returns false; an empty path
+// fails and stays empty.
 bool EnsureInfectedFolder(Scanner& scanner);
 
 }  // namespace scanner

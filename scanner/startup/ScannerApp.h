@@ -43,11 +43,11 @@ class ScannerFrontEnd {
 // StartResult: how the start-up ended. Every value but kStarted ends the
 // program (after ExitInstance).
 enum class StartResult {
-  kStarted,          // the base is loaded and knows at least one virus
-  kNoWindow,         // the front-end could not create its window
-  kBaseUnreadable,   // CheckSignature was positive (diagnostic box shown)
-  kBaseCorrupted,    // CheckSignature was negative (message 91 shown)
-  kNoVirusKnown,     // the loaded base holds no virus (nothing shown)
+  kStarted,         // the base is loaded and knows at least one virus
+  kNoWindow,        // the front-end could not create its window
+  kBaseUnreadable,  // CheckSignature was positive (diagnostic box shown)
+  kBaseCorrupted,   // CheckSignature was negative (message 91 shown)
+  kNoVirusKnown,    // the loaded base holds no virus (nothing shown)
 };
 
 // ScannerApp: the program's one scanner, its base and its language module.
@@ -55,9 +55,9 @@ enum class StartResult {
 struct ScannerApp {
   Scanner scanner;
   VirusBase base;
-  std::u16string basePath;   // the base file's handheld path (step 4)
-  int checkResult = 0;       // CheckSignature's result
-  int loadResult = 0;        // LoadBase's result
+  std::u16string basePath;  // the base file's handheld path (step 4)
+  int checkResult = 0;      // CheckSignature's result
+  int loadResult = 0;       // LoadBase's result
   bool languageLoaded = false;
   bool settingsLoaded = false;  // LoadSettings answered 1
 };
