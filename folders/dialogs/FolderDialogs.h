@@ -5,19 +5,13 @@
 #include <string>
 #include <string_view>
 
+#include "folders/dialogs/NewFolderRequest.h"
 #include "folders/volumes/VolumeRecord.h"
 #include "platform/Prompt.h"
 
 class QWidget;
 
 namespace folders {
-
-// NewFolderRequest: what a confirmed "New folder" sheet hands to creation.
-struct NewFolderRequest {
-  VolumeRecord record{};   // path (backslashes), cipher number, time-out, "mount as" name
-  uint32_t sizeKb = 0;     // value × unit factor
-  std::u16string password; // whole, not cut to 15 characters
-};
 
 // RunNewFolderSheet: shows the two-page sheet under `caption` ("New folder"
 // from the menu, "New Folder" from the command line) with `initialPath` (a

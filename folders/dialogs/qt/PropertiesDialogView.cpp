@@ -1,0 +1,57 @@
+// The properties dialog's widgets.
+#include "folders/dialogs/qt/PropertiesDialogView.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "folders/strings/FoldersStrings.h"
+
+namespace folders {
+
+PropertiesDialogView::PropertiesDialogView(PropertiesForm& form, platform::Prompt& prompt,
+                                           QWidget* parent)
+    : QDialog(parent), form_(form), prompt_(prompt) {
+  setObjectName(QStringLiteral("propertiesDialog"));
+  setWindowTitle(QStringLiteral("Properties of"));
+  const PropertiesInput input = form_.Input();
+  path_ = new QLineEdit(Qs(input.path), this);
+  path_->setObjectName(QStringLiteral("path"));
+  // Wide enough for a usual handheld path to show whole.
+  path_->setMinimumWidth(path_->fontMetrics().horizontalAdvance(path_->text()) + 24);
+  mountAs_ = new QLineEdit(Qs(input.mountName), this);
+  mountAs_->setObjectName(QStringLiteral("mountAs"));
+  auto* sizeAndCipher = new QLabel(Qs(form_.SizeAndCipher()), this);
+  sizeAndCipher->setObjectName(QStringLiteral("sizeAndCipher"));
+  timeout_ = TimeoutControls::Make(this, input.timeout);
+  timeout_.OnChange(this, [this] { timeoutTouched_ = true; });
+
+  const bool editable = form_.Editable();
+  path_->setEnabled(editable);
+  mountAs_->setEnabled(editable);
+  timeout_.SetEnabled(editable);
+
+  auto* timeoutRow = new QHBoxLayout;
+  timeoutRow->addWidget(timeout_.box);
+  timeoutRow->addWidget(timeout_.value, 1);
+  timeoutRow->addWidget(timeout_.unit);
+  auto* layout = new QFormLayout(this);
+  layout->addRow(QText(kIdsFile), path_);
+  layout->addRow(QStringLiteral("Mount folder"), mountAs_);
+  layout->addRow(sizeAndCipher);
+  layout->addRow(timeoutRow);
+  QDialogButtonBox* buttons = MakeOkCancel(this);
+  connect(buttons->findChild<QPushButton*>(QStringLiteral("ok")), &QPushButton::clicked, this,
+          [this] { Ok(); });
+  layout->addRow(buttons);
+}
+
+void PropertiesDialogView::Ok() {
+  PropertiesInput input{U16(path_->text()), U16(mountAs_->text()), timeout_.Setting(),
+                        timeoutTouched_};
+  if (form_.Apply(input, prompt_)) accept();
+}
+
+}  // namespace folders
