@@ -2,6 +2,7 @@
 #include "folders/dialogs/FolderDialogs.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QEventLoop>
 #include <QProgressDialog>
 #include <QTimer>
@@ -25,6 +26,30 @@
 #include "platform/Text.h"
 
 namespace folders {
+
+namespace {
+
+// BusyDialog: a progress indication the user cannot close. While it is up the
+// window below must stay out of reach: a folder being re-keyed must not be
+// mounted, deleted or re-keyed again meanwhile.
+class BusyDialog final : public QProgressDialog {
+ public:
+  using QProgressDialog::QProgressDialog;
+  void reject() override {}  // Escape
+
+ protected:
+  void closeEvent(QCloseEvent* event) override { event->ignore(); }
+};
+
+// Save: shows `view` and writes what it shows into folder/file as PNG.
+bool Save(QWidget& view, const std::string& folder, const char* file) {
+  view.show();
+  QApplication::processEvents();
+  const QString path = QString::fromStdString(folder + "/" + file);
+  return view.grab().save(path, "PNG");
+}
+
+}  // namespace
 
 bool RunNewFolderSheet(QWidget* parent, platform::Prompt& prompt, std::u16string_view caption,
                        std::u16string_view initialPath, NewFolderRequest& request) {
@@ -53,8 +78,9 @@ int RunChangePasswordDialog(QWidget* parent, platform::Prompt& prompt, const Vol
   }
 
   // Re-keying reads and writes every sector: a worker does it while a busy
-  // indicator keeps the window painted.
-  QProgressDialog progress(QText(kIdsMenuChangePassword), QString(), 0, 0, parent);
+  // indicator keeps the window painted. The worker touches no widget and no
+  // prompt; it works on its own copy of the record.
+  BusyDialog progress(QText(kIdsMenuChangePassword), QString(), 0, 0, parent);
   progress.setObjectName(QStringLiteral("passwordProgress"));
   progress.setWindowTitle(QText(kIdsCaption));
   progress.setWindowModality(Qt::ApplicationModal);
@@ -64,8 +90,8 @@ int RunChangePasswordDialog(QWidget* parent, platform::Prompt& prompt, const Vol
 
   std::atomic<bool> done{false};
   int result = 0;
-  std::thread worker([&] {
-    result = ChangeContainerPassword(record, oldPassword, newPassword);
+  std::thread worker([&, job = record] {
+    result = ChangeContainerPassword(job, oldPassword, newPassword);
     done.store(true);
   });
   QEventLoop loop;
@@ -76,7 +102,7 @@ int RunChangePasswordDialog(QWidget* parent, platform::Prompt& prompt, const Vol
   poll.start(20);
   if (!done.load()) loop.exec();
   worker.join();
-  progress.close();
+  progress.hide();
   ReportPasswordChange(result, prompt);
   return result;
 }
@@ -86,17 +112,6 @@ bool RunPropertiesDialog(QWidget* parent, platform::Prompt& prompt, VolumeRecord
   PropertiesDialogView view(form, prompt, parent);
   return view.exec() == QDialog::Accepted;
 }
-
-namespace {
-
-bool Save(QWidget& view, const std::string& folder, const char* file) {
-  view.show();
-  QApplication::processEvents();
-  const QString path = QString::fromStdString(folder + "/" + file);
-  return view.grab().save(path, "PNG");
-}
-
-}  // namespace
 
 int SaveDialogScreenshots(const std::string& folder, const VolumeRecord& sample) {
   if (QApplication::instance() == nullptr) return 0;

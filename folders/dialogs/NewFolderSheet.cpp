@@ -5,6 +5,7 @@
 
 #include "folders/dialogs/DialogMessage.h"
 #include "folders/dialogs/FolderLocations.h"
+#include "folders/dialogs/MountForm.h"
 #include "folders/strings/FoldersStrings.h"
 #include "folders/volumes/CipherNames.h"
 #include "folders/volumes/VolumeList.h"
@@ -30,14 +31,6 @@ std::u16string Backslashed(std::u16string text) {
 bool EndsWithIgnoreCase(std::u16string_view text, std::u16string_view tail) {
   return text.size() >= tail.size() &&
          platform::EqualsIgnoreCase(text.substr(text.size() - tail.size()), tail);
-}
-
-// BaseName: the last component without its extension.
-std::u16string_view BaseName(std::u16string_view path) {
-  const size_t slash = path.find_last_of(u'\\');
-  std::u16string_view file = slash == std::u16string_view::npos ? path : path.substr(slash + 1);
-  const size_t dot = file.find_last_of(u'.');
-  return dot == std::u16string_view::npos ? file : file.substr(0, dot);
 }
 
 }  // namespace
@@ -222,7 +215,7 @@ bool NewFolderSheet::Result(NewFolderRequest& request) const {
   NewFolderRequest made;
   const std::u16string path = ContainerPath();
   platform::CopyToField(made.record.path, path);
-  platform::CopyToField(made.record.mountName, BaseName(path));
+  platform::CopyToField(made.record.mountName, FileBaseName(path));
   made.record.algorithm = CipherNumber();
   made.record.timeoutSeconds = static_cast<uint32_t>(timeout_.Seconds());
   made.sizeKb = SizeKb();

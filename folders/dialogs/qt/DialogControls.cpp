@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QEvent>
 #include <QPushButton>
+#include <utility>
 
 #include "folders/strings/FoldersStrings.h"
 #include "platform/InputPanel.h"
@@ -47,6 +48,8 @@ QLineEdit* MakePasswordField(const char* name, QWidget* parent) {
   auto* field = new QLineEdit(parent);
   field->setObjectName(QString::fromLatin1(name));
   field->setEchoMode(QLineEdit::Password);
+  // The handheld masks with "*"; the host style would pick its own dot.
+  field->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
   field->installEventFilter(new PasswordFocusFilter(field));
   return field;
 }
@@ -91,11 +94,20 @@ void TimeoutControls::SetEnabled(bool enabled) const {
   unit->setEnabled(enabled && box->isChecked());
 }
 
-QDialogButtonBox* MakeOkCancel(QDialog* dialog) {
+QHBoxLayout* TimeoutControls::Row() const {
+  auto* row = new QHBoxLayout;
+  row->addWidget(box);
+  row->addWidget(value, 1);
+  row->addWidget(unit);
+  return row;
+}
+
+QDialogButtonBox* MakeOkCancel(QDialog* dialog, std::function<void()> ok) {
   auto* buttons = new QDialogButtonBox(dialog);
-  QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-  ok->setObjectName(QStringLiteral("ok"));
-  ok->setDefault(true);
+  QPushButton* okButton = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+  okButton->setObjectName(QStringLiteral("ok"));
+  okButton->setDefault(true);
+  QObject::connect(okButton, &QPushButton::clicked, dialog, std::move(ok));
   QPushButton* cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
   cancel->setObjectName(QStringLiteral("cancel"));
   QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);

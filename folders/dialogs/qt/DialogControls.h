@@ -4,11 +4,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QObject>
 #include <QSpinBox>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -28,8 +30,8 @@ inline std::u16string U16(const QString& text) {
 // QText: a numbered text of the program.
 QString QText(uint32_t id);
 
-// MakePasswordField: a masked line edit named `name` that switches the input
-// panel's word completion off while it has the focus.
+// MakePasswordField: a line edit named `name`, masked with "*", that switches
+// the input panel's word completion off while it has the focus.
 QLineEdit* MakePasswordField(const char* name, QWidget* parent);
 
 // TimeoutControls: the "TimeOut" box, its value spin (steps of 5 in [0,
@@ -52,10 +54,14 @@ struct TimeoutControls {
   }
   // SetEnabled: enables the box, and the value and unit when it is ticked.
   void SetEnabled(bool enabled) const;
+  // Row: the three side by side, the value taking the spare width; the
+  // caller's layout takes the row.
+  QHBoxLayout* Row() const;
 };
 
 // MakeOkCancel: "OK" and "Cancel" buttons named "ok" and "cancel" wired to
-// `ok` and to the dialog's reject.
-QDialogButtonBox* MakeOkCancel(QDialog* dialog);
+// `ok` and to the dialog's reject; OK is the default button. The box belongs
+// to `dialog`.
+QDialogButtonBox* MakeOkCancel(QDialog* dialog, std::function<void()> ok);
 
 }  // namespace folders

@@ -4,7 +4,6 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 
 #include "folders/dialogs/qt/DialogControls.h"
 #include "folders/strings/FoldersStrings.h"
@@ -35,10 +34,7 @@ MountDialogView::MountDialogView(MountForm& form, platform::Prompt& prompt, QWid
                  MakeLabel("algorithm", Qs(form_.AlgorithmText()), this));
   layout->addRow(QStringLiteral("Mount as"), mountAs_);
   layout->addRow(QText(kIdsPassword), password_);
-  QDialogButtonBox* buttons = MakeOkCancel(this);
-  connect(buttons->findChild<QPushButton*>(QStringLiteral("ok")), &QPushButton::clicked, this,
-          [this] { Ok(); });
-  layout->addRow(buttons);
+  layout->addRow(MakeOkCancel(this, [this] { Ok(); }));
   password_->setFocus();
 }
 

@@ -64,9 +64,7 @@ NewFolderSheetView::NewFolderSheetView(NewFolderSheet& sheet, platform::Prompt& 
   pages_->addTab(MakeEncryptionPage(), QText(kIdsEncryption));
   connect(pages_, &QTabWidget::currentChanged, this, [this](int i) { PageChanged(i); });
 
-  QDialogButtonBox* buttons = MakeOkCancel(this);
-  connect(buttons->findChild<QPushButton*>(QStringLiteral("ok")), &QPushButton::clicked, this,
-          [this] { Ok(); });
+  QDialogButtonBox* buttons = MakeOkCancel(this, [this] { Ok(); });
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(pages_);
   layout->addWidget(buttons);
@@ -111,16 +109,12 @@ QWidget* NewFolderSheetView::MakeFolderPage() {
     if (i >= 0) sheet_.SetFolder(static_cast<size_t>(i));
   });
 
-  auto* cancel = new QPushButton(QStringLiteral("Cancel"), page);
-  cancel->setObjectName(QStringLiteral("folderPageCancel"));
-  connect(cancel, &QPushButton::clicked, this, [this] { CancelPage(SheetPage::Folder); });
-
   auto* form = new QFormLayout(page);
   form->addRow(QText(kIdsFile), name_);
   form->addRow(QText(kIdsSize), sizeRow);
   form->addRow(QText(kIdsLocation), location);
   form->addRow(QText(kIdsFolder), folder_);
-  form->addRow(cancel);
+  form->addRow(MakePageCancel(page, SheetPage::Folder));
   return page;
 }
 
@@ -146,22 +140,22 @@ QWidget* NewFolderSheetView::MakeEncryptionPage() {
 
   timeout_ = TimeoutControls::Make(page, sheet_.timeout());
   timeout_.OnChange(this, [this] { sheet_.SetTimeout(timeout_.Setting()); });
-  auto* timeoutRow = new QHBoxLayout;
-  timeoutRow->addWidget(timeout_.box);
-  timeoutRow->addWidget(timeout_.value, 1);
-  timeoutRow->addWidget(timeout_.unit);
-
-  auto* cancel = new QPushButton(QStringLiteral("Cancel"), page);
-  cancel->setObjectName(QStringLiteral("encryptionPageCancel"));
-  connect(cancel, &QPushButton::clicked, this, [this] { CancelPage(SheetPage::Encryption); });
 
   auto* form = new QFormLayout(page);
   form->addRow(QText(kIdsEncryptionAlgorithm), cipher);
   form->addRow(QText(kIdsPassword), password_);
   form->addRow(QText(kIdsRetype), retype_);
-  form->addRow(timeoutRow);
-  form->addRow(cancel);
+  form->addRow(timeout_.Row());
+  form->addRow(MakePageCancel(page, SheetPage::Encryption));
   return page;
+}
+
+QPushButton* NewFolderSheetView::MakePageCancel(QWidget* page, SheetPage which) {
+  auto* cancel = new QPushButton(QStringLiteral("Cancel"), page);
+  cancel->setObjectName(which == SheetPage::Folder ? QStringLiteral("folderPageCancel")
+                                                   : QStringLiteral("encryptionPageCancel"));
+  connect(cancel, &QPushButton::clicked, this, [this, which] { CancelPage(which); });
+  return cancel;
 }
 
 void NewFolderSheetView::FillFolders() {

@@ -10,6 +10,7 @@
 
 class QComboBox;
 class QLineEdit;
+class QPushButton;
 class QSpinBox;
 class QTabWidget;
 
@@ -32,6 +33,8 @@ class NewFolderSheetView final : public QDialog {
  private:
   QWidget* MakeFolderPage();
   QWidget* MakeEncryptionPage();
+  // MakePageCancel: the page's own "Cancel", which marks the page and cancels.
+  QPushButton* MakePageCancel(QWidget* page, SheetPage which);
   void FillFolders();
   void PageChanged(int index);
   void Ok();

@@ -3,7 +3,6 @@
 
 #include <QFormLayout>
 #include <QLineEdit>
-#include <QPushButton>
 
 #include "folders/dialogs/PasswordForm.h"
 #include "folders/dialogs/qt/DialogControls.h"
@@ -29,10 +28,7 @@ PasswordDialogView::PasswordDialogView(const VolumeRecord& record, platform::Pro
   layout->addRow(QText(kIdsOldPassword), old_);
   layout->addRow(QText(kIdsNewPassword), new_);
   layout->addRow(QText(kIdsRetype), retype_);
-  QDialogButtonBox* buttons = MakeOkCancel(this);
-  connect(buttons->findChild<QPushButton*>(QStringLiteral("ok")), &QPushButton::clicked, this,
-          [this] { Ok(); });
-  layout->addRow(buttons);
+  layout->addRow(MakeOkCancel(this, [this] { Ok(); }));
   old_->setFocus();
 }
 

@@ -2,10 +2,8 @@
 #include "folders/dialogs/qt/PropertiesDialogView.h"
 
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 
 #include "folders/strings/FoldersStrings.h"
 
@@ -33,19 +31,12 @@ PropertiesDialogView::PropertiesDialogView(PropertiesForm& form, platform::Promp
   mountAs_->setEnabled(editable);
   timeout_.SetEnabled(editable);
 
-  auto* timeoutRow = new QHBoxLayout;
-  timeoutRow->addWidget(timeout_.box);
-  timeoutRow->addWidget(timeout_.value, 1);
-  timeoutRow->addWidget(timeout_.unit);
   auto* layout = new QFormLayout(this);
   layout->addRow(QText(kIdsFile), path_);
   layout->addRow(QStringLiteral("Mount folder"), mountAs_);
   layout->addRow(sizeAndCipher);
-  layout->addRow(timeoutRow);
-  QDialogButtonBox* buttons = MakeOkCancel(this);
-  connect(buttons->findChild<QPushButton*>(QStringLiteral("ok")), &QPushButton::clicked, this,
-          [this] { Ok(); });
-  layout->addRow(buttons);
+  layout->addRow(timeout_.Row());
+  layout->addRow(MakeOkCancel(this, [this] { Ok(); }));
 }
 
 void PropertiesDialogView::Ok() {

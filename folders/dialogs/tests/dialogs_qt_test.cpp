@@ -4,17 +4,23 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <functional>
+#include <thread>
 
 #include "folders/container/Container.h"
+#include "folders/container/PasswordChangeHooks.h"
 #include "folders/dialogs/FolderDialogs.h"
 #include "folders/strings/FoldersStrings.h"
 #include "folders/volumes/DriverKey.h"
@@ -66,6 +72,22 @@ void Type(QWidget* dialog, const char* name, const QString& text) {
 
 bool StillOpen(QWidget* dialog) {
   return QApplication::activeModalWidget() == dialog;
+}
+
+// MaskedWithStar: the field hides its text behind "*".
+bool MaskedWithStar(QWidget* dialog, const char* name) {
+  auto* field = Child<QLineEdit>(dialog, name);
+  return field->echoMode() == QLineEdit::Password &&
+         field->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, field) == '*';
+}
+
+// The re-keying worker held at its first written sectors until released.
+std::atomic<bool> gReKeyingHeld{false};
+std::atomic<bool> gReKeyingRelease{false};
+void HoldReKeying(uint32_t) {
+  gReKeyingHeld = true;
+  for (int i = 0; i < 1000 && !gReKeyingRelease; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
 }
 
 class FolderDialogsTest : public testing::FolderDeviceTest {
@@ -150,15 +172,18 @@ TEST_F(FolderDialogsTest, SheetKeepsAFailedPageInFront) {
 }
 
 TEST_F(FolderDialogsTest, PageCancelCancelsTheSheet) {
-  NewFolderRequest request;
-  OnModal([](QWidget* sheet) {
-    Type(sheet, "name", "Secret");
-    Type(sheet, "password", "pw");
-    Type(sheet, "retype", "pw");
-    Click(sheet, "encryptionPageCancel");
-  });
-  EXPECT_FALSE(RunNewFolderSheet(nullptr, prompt_, u"New folder", u"", request));
-  EXPECT_EQ(request.sizeKb, 0u);
+  for (const char* cancel : {"encryptionPageCancel", "folderPageCancel"}) {
+    NewFolderRequest request;
+    OnModal([cancel](QWidget* sheet) {
+      Type(sheet, "name", "Secret");
+      Type(sheet, "password", "pw");
+      Type(sheet, "retype", "pw");
+      Click(sheet, cancel);
+    });
+    EXPECT_FALSE(RunNewFolderSheet(nullptr, prompt_, u"New folder", u"", request)) << cancel;
+    EXPECT_EQ(request.sizeKb, 0u);
+  }
+  EXPECT_EQ(prompt_.count(), 0u);
 }
 
 TEST_F(FolderDialogsTest, PasswordFieldsAreMaskedAndSwitchCompletionOff) {
@@ -166,8 +191,8 @@ TEST_F(FolderDialogsTest, PasswordFieldsAreMaskedAndSwitchCompletionOff) {
   platform::SetInputPanelFlags(1);
   OnModal([](QWidget* sheet) {
     auto* password = Child<QLineEdit>(sheet, "password");
-    EXPECT_EQ(password->echoMode(), QLineEdit::Password);
-    EXPECT_EQ(Child<QLineEdit>(sheet, "retype")->echoMode(), QLineEdit::Password);
+    EXPECT_TRUE(MaskedWithStar(sheet, "password"));
+    EXPECT_TRUE(MaskedWithStar(sheet, "retype"));
     QFocusEvent in(QEvent::FocusIn);
     QApplication::sendEvent(password, &in);
     EXPECT_EQ(platform::InputPanelFlags(), 1u | platform::kInputPanelNoCompletion);
@@ -186,7 +211,7 @@ TEST_F(FolderDialogsTest, MountDialogStaysOpenUntilTheMountSucceeds) {
     EXPECT_EQ(Child<QLabel>(dialog, "size")->text(), "256 (KB)");
     EXPECT_EQ(Child<QLabel>(dialog, "algorithm")->text(), "RC5");
     EXPECT_EQ(Child<QLineEdit>(dialog, "mountAs")->text(), "Secret");
-    EXPECT_EQ(Child<QLineEdit>(dialog, "password")->echoMode(), QLineEdit::Password);
+    EXPECT_TRUE(MaskedWithStar(dialog, "password"));
     Type(dialog, "password", "wrong");
     Click(dialog, "ok");
     EXPECT_EQ(prompt_.last().text, "Invalid Password");
@@ -205,6 +230,8 @@ TEST_F(FolderDialogsTest, ChangePasswordChecksThenReKeys) {
   VolumeRecord record = MakeFolder(kPath, u"old");
   OnModal([this](QWidget* dialog) {
     EXPECT_TRUE(Child<QLineEdit>(dialog, "path")->isReadOnly());
+    for (const char* name : {"oldPassword", "newPassword", "retype"})
+      EXPECT_TRUE(MaskedWithStar(dialog, name)) << name;
     Type(dialog, "oldPassword", "bad");
     Type(dialog, "newPassword", "new");
     Type(dialog, "retype", "new");
@@ -234,6 +261,47 @@ TEST_F(FolderDialogsTest, ChangePasswordChecksThenReKeys) {
 
   OnModal([](QWidget* dialog) { Click(dialog, "cancel"); });
   EXPECT_EQ(RunChangePasswordDialog(nullptr, prompt_, reread), 1);
+}
+
+TEST_F(FolderDialogsTest, ReKeyingIndicationCannotBeClosedWhileTheWorkerRuns) {
+  const std::u16string longPassword = u"a new password of 27 chars.";
+  VolumeRecord record = MakeFolder(kPath, u"old");
+  SetPasswordChangeHooks({&HoldReKeying, nullptr});
+  gReKeyingHeld = false;
+  gReKeyingRelease = false;
+  OnModal([&](QWidget* dialog) {
+    Type(dialog, "oldPassword", "old");
+    Type(dialog, "newPassword", QString::fromStdU16String(longPassword));
+    Type(dialog, "retype", QString::fromStdU16String(longPassword));
+    Click(dialog, "ok");
+  });
+  // Once the worker is held, Escape and a close request must leave the
+  // indication up, keeping the window below out of reach. (A synthetic key
+  // event would create an input device that outlives the application.)
+  bool tried = false;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    QWidget* top = QApplication::activeModalWidget();
+    if (!gReKeyingHeld || top == nullptr || top->objectName() != "passwordProgress") return;
+    watch.stop();
+    auto* indication = qobject_cast<QDialog*>(top);
+    ASSERT_NE(indication, nullptr);
+    indication->reject();  // what Escape does
+    indication->close();   // the title bar's close
+    EXPECT_TRUE(top->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), top);
+    tried = true;
+    gReKeyingRelease = true;
+  });
+  watch.start(5);
+  EXPECT_EQ(RunChangePasswordDialog(nullptr, prompt_, record), 0);
+  SetPasswordChangeHooks({});
+  EXPECT_TRUE(tried);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  VolumeRecord reread{};
+  ASSERT_EQ(ReadContainerHeader(reread, kPath), 1);
+  EXPECT_TRUE(VerifyPassword(reread, longPassword));  // whole, not cut at 15
+  EXPECT_FALSE(VerifyPassword(reread, longPassword.substr(0, 15)));
 }
 
 TEST_F(FolderDialogsTest, PropertiesShowTheTimeoutInItsLargestUnit) {

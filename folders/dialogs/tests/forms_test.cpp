@@ -74,6 +74,14 @@ TEST_F(Forms, MountFormMountsOnlyWithTheRightPassword) {
   EXPECT_TRUE(ReleaseFolderDevice(record.deviceHandle));
 }
 
+TEST_F(Forms, MountFormGivesABlankNameTheFileName) {
+  VolumeRecord record = MakeFolder(kPath, u"pw");
+  MountForm form(record);
+  ASSERT_TRUE(form.Mount(u"  ", u"pw", prompt_)) << prompt_.last().text;
+  EXPECT_EQ(platform::FieldText(record.mountName), u"Secret");
+  EXPECT_TRUE(ReleaseFolderDevice(record.deviceHandle));
+}
+
 TEST_F(Forms, PasswordChecksClearWhatTheyName) {
   VolumeRecord record = MakeFolder(kPath, u"old");
   EXPECT_EQ(CheckPasswordChange(record, u"bad", u"new", u"new", prompt_),
@@ -134,6 +142,13 @@ TEST_F(Forms, PropertiesFailedMoveNamesBothPathsAndStays) {
   EXPECT_FALSE(form.Apply(input, prompt_));
   EXPECT_EQ(prompt_.last().text,
             "Cannot move file '\\My Documents\\Secret.zsf' to '\\Nowhere\\b.zsf'");
+  EXPECT_EQ(platform::FieldText(record.path), kPath);
+
+  // A path the record cannot hold is refused the same way, the file unmoved.
+  input.path = u"\\" + std::u16string(300, u'x') + u".zsf";
+  EXPECT_FALSE(form.Apply(input, prompt_));
+  EXPECT_EQ(prompt_.last().text.rfind("Cannot move file '\\My Documents\\Secret.zsf' to '", 0), 0u);
+  EXPECT_TRUE(fs::exists(Host(kPath)));
   EXPECT_EQ(platform::FieldText(record.path), kPath);
 }
 

@@ -91,6 +91,16 @@ TEST_F(NewFolderSheetTest, NameOfSpacesIsRequired) {
   EXPECT_EQ(prompt_.last().text, "A filename is required to create new folder");
 }
 
+TEST_F(NewFolderSheetTest, PathTheRecordCannotHoldIsRefused) {
+  NewFolderSheet sheet = Sheet();
+  Fill(sheet);
+  sheet.SetName(std::u16string(300, u'x'));
+  EXPECT_FALSE(sheet.CheckFolderPage(prompt_));
+  ASSERT_EQ(prompt_.count(), 1u);
+  EXPECT_EQ(prompt_.last().text, "The path is too long.");
+  EXPECT_TRUE(sheet.marked(SheetPage::Folder));
+}
+
 TEST_F(NewFolderSheetTest, LocationsAndFoldersComeFromTheDevice) {
   Card();
   folder_.MakeFolder("device/My Documents/Deep");
@@ -163,6 +173,24 @@ TEST_F(NewFolderSheetTest, ExistingFileAsksAndNoKeepsTheSheetOpen) {
   EXPECT_EQ(prompt_.count(), 2u);
 }
 
+TEST_F(NewFolderSheetTest, OverwriteQuestionComesBeforeTheFreeSpace) {
+  folder_.Write("device/Secret.zsf", "old");
+  NewFolderSheet sheet = Sheet(1024);
+  Fill(sheet);
+  prompt_.Answer(platform::IDNO);
+  EXPECT_FALSE(sheet.CheckFolderPage(prompt_));
+  ASSERT_EQ(prompt_.count(), 1u);
+  EXPECT_EQ(prompt_.last().text, Text(kIdsConfirmOverwrite));
+
+  prompt_.Clear();
+  prompt_.Answer(platform::IDYES);
+  EXPECT_FALSE(sheet.CheckFolderPage(prompt_));
+  ASSERT_EQ(prompt_.count(), 2u);
+  EXPECT_EQ(prompt_.shown()[0].text, Text(kIdsConfirmOverwrite));
+  EXPECT_EQ(prompt_.last().text, Text(kIdsNoFreeSpace));
+  EXPECT_TRUE(sheet.marked(SheetPage::Folder));
+}
+
 TEST_F(NewFolderSheetTest, MountedFolderIsNeverOverwritten) {
   folder_.Write("device/Secret.zsf", "in use");
   VolumeRecord listed{};
@@ -203,6 +231,7 @@ TEST_F(NewFolderSheetTest, EncryptionChecksRunInOrder) {
 
   sheet.SetPassword(u"one");
   sheet.SetRetype(u"two");
+  sheet.SetTimeout({TimeoutBox::Ticked, 0, TimeoutUnit::Minutes});  // 56 comes first
   EXPECT_FALSE(sheet.CheckEncryptionPage(prompt_));
   EXPECT_EQ(prompt_.last().text, "Two passwords are not same. Try again.");
   EXPECT_EQ(sheet.retype(), u"");
