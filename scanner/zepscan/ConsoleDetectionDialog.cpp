@@ -72,6 +72,8 @@ bool ConsoleDetectionDialog::Show(std::u16string_view objectLabel, std::u16strin
     case VirusAnswer::CopyAndDelete:
       copy = del = true;
       return true;
+    case VirusAnswer::Unanswered:
+      return false;
     case VirusAnswer::Ask:
       break;
   }

@@ -14,7 +14,9 @@ namespace zepscan {
 class ConsoleScanView;
 
 // VirusAnswer: the answer to every detection dialog of a run (--on-virus).
-enum class VirusAnswer { Ask, Report, Copy, Delete, CopyAndDelete };
+// Unanswered is for a run with no one to ask: the dialog closes without OK,
+// as with the escape key, so the configured actions apply.
+enum class VirusAnswer { Ask, Report, Copy, Delete, CopyAndDelete, Unanswered };
 
 // ParseVirusAnswer: "ask", "report", "copy", "delete" or "copy+delete";
 // nullopt for another word.
@@ -27,9 +29,10 @@ using LineSource = std::function<std::optional<std::string>()>;
 // ConsoleDetectionDialog: prints the detection (labels, texts, description)
 // to `messages` and closes with OK: with the boxes the answer names, or, for
 // VirusAnswer::Ask, with the boxes taken from lines of `lines` as yes/no
-// answers (an empty line keeps the box's preset). No line closes it the
-// other way (escape), which keeps the configured actions. The view, when
-// given, has its progress line erased first. Stream and view are borrowed.
+// answers (an empty line keeps the box's preset). No line, and
+// VirusAnswer::Unanswered, close it the other way (escape), which keeps the
+// configured actions. The view, when given, has its progress line erased
+// first. Stream and view are borrowed.
 class ConsoleDetectionDialog : public scanner::DetectionDialog {
  public:
   ConsoleDetectionDialog(VirusAnswer answer, LineSource lines, std::ostream& messages,

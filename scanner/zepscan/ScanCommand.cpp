@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ostream>
 
+#include "platform/Errors.h"
 #include "platform/StopSignal.h"
 #include "platform/Terminal.h"
 #include "scanner/scanrun/ResultList.h"
@@ -63,6 +64,19 @@ int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err) {
   ProgressSafePrompt prompt(console, view);
   ConsoleFrontEnd frontEnd(err);
 
+  // The stop event is taken before the start-up: it marks this process as
+  // the one scan under this home, so that `settings --set` is refused from
+  // here on (the program's end saves over it), and so that a second scan
+  // cannot share the pause and stop events or clear a stop meant for this one.
+  StopRequest stop;
+  if (const uint32_t created = stop.Create(); created == platform::ERROR_ALREADY_EXISTS) {
+    err << "zepscan: a scan is already running\n";
+    return kExitError;
+  } else if (created != 0) {
+    err << "zepscan: the stop event cannot be created (" << created
+        << "); only signals stop this scan\n";
+  }
+
   const scanner::StartResult started = scanner::InitInstance(app, frontEnd, prompt);
   if (started != scanner::StartResult::kStarted) {
     if (const char* why = StartFailure(started)) err << "zepscan: " << why << '\n';
@@ -76,7 +90,7 @@ int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err) {
   const bool configuredAsk = (app.scanner.flags & scanner::kAskUser) != 0;
   const bool inputIsTerminal = platform::IsTerminal(platform::StandardStream::Input);
   const VirusAnswer answer =
-      options.onVirus.value_or(inputIsTerminal ? VirusAnswer::Ask : VirusAnswer::Report);
+      options.onVirus.value_or(inputIsTerminal ? VirusAnswer::Ask : VirusAnswer::Unanswered);
   MainThreadInput input(stdin);
   ConsoleDetectionDialog dialog(
       answer, [&input] { return input.ReadLine(); }, err, &view);
@@ -86,10 +100,6 @@ int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err) {
   app.scanner.statusWindow = &view;
   app.scanner.resultList = &list;
 
-  StopRequest stop;
-  if (const uint32_t created = stop.Create(); created != 0)
-    err << "zepscan: the stop event cannot be created (" << created
-        << "); only signals stop this scan\n";
   platform::CatchStopSignals();
 
   int status = kExitError;

@@ -139,8 +139,12 @@ bool ReportFileUsable(std::u16string_view reportPath) {
   return opened != platform::ERROR_PATH_NOT_FOUND && opened != platform::ERROR_INVALID_NAME;
 }
 
-int Refuse(platform::Prompt& prompt, uint32_t message) {
+void ShowError(platform::Prompt& prompt, uint32_t message) {
   scanner::ShowNumberedMessage(prompt, message, platform::MB_OK | platform::MB_ICONERROR);
+}
+
+int Refuse(platform::Prompt& prompt, uint32_t message) {
+  ShowError(prompt, message);
   return kExitError;
 }
 
@@ -228,8 +232,10 @@ int ChangeSettings(const std::vector<std::string>& assignments, platform::Prompt
   if (!Fits("Infected", infected, kMaxPathValueChars, err)) return kExitError;
   platform::CopyToField(s.infectedPath, infected);
   s.flags = flags;
+  // As on the page, a folder that cannot be made switches Copy off after its
+  // message and the apply goes on.
   if ((flags & scanner::kCopyToInfected) && !scanner::EnsureInfectedFolder(s))
-    return Refuse(prompt, scanner::kMsgInfectedInvalid);
+    ShowError(prompt, scanner::kMsgInfectedInvalid);
   const std::u16string report =
       edits.report ? *edits.report : std::u16string(platform::FieldText(s.reportPath));
   if (!Fits("Report", report, kMaxPathValueChars, err)) return kExitError;

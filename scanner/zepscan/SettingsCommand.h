@@ -38,11 +38,12 @@ int ShowSettings(std::ostream& out);
 // case: Flags, Report, Infected, Bases, Mask, Exclude) to the stored options
 // with the checks of the two settings pages, in their order: masks trimmed,
 // message 100 or 101 for an empty mask in use, the page bits of Flags, the
-// Infected folder formed and (with Copy to "Infected") created or message
-// 105, the report file's folder and name checked or message 95. Messages go
-// to `prompt`; other complaints to err. Only when every check passes are
-// the options saved and printed to out. Refused with message 93 while a
-// zepscan scan runs under the same home. Returns kExitClean or kExitError.
+// Infected folder formed (an empty one refused with message 105) and, with
+// Copy to "Infected", created, else message 105 and Copy switched off, the
+// report file's folder and name checked or message 95. Messages go to
+// `prompt`; other complaints to err. Only when no check fails are the
+// options saved and printed to out. Refused with message 93 while a zepscan
+// scan runs under the same home. Returns kExitClean or kExitError.
 int ChangeSettings(const std::vector<std::string>& assignments, platform::Prompt& prompt,
                    std::ostream& out, std::ostream& err);
 

@@ -1,17 +1,22 @@
 // The stop event between zepscan processes.
 #include "scanner/zepscan/StopRequest.h"
 
+#include <utility>
+
 #include "platform/Errors.h"
 
 namespace zepscan {
 
 uint32_t StopRequest::Create() {
-  event_ = platform::CreateEvent(kStopEventName, platform::EventReset::Manual,
-                                 platform::EventState::Nonsignaled);
-  if (!event_.valid()) return platform::GetLastError();
-  // An existing event belongs to another scan; a stop meant for it before
-  // this one began is not this scan's.
-  if (platform::GetLastError() == platform::ERROR_ALREADY_EXISTS) event_.Reset();
+  platform::Event event = platform::CreateEvent(kStopEventName, platform::EventReset::Manual,
+                                                platform::EventState::Nonsignaled);
+  if (!event.valid()) return platform::GetLastError();
+  // An existing event is held by a live scan (the last holder's end removes
+  // it); sharing it would let one stop request end both scans, and resetting
+  // it would lose a stop meant for the other.
+  if (platform::GetLastError() == platform::ERROR_ALREADY_EXISTS)
+    return platform::ERROR_ALREADY_EXISTS;
+  event_ = std::move(event);
   return 0;
 }
 

@@ -14,8 +14,10 @@ inline constexpr char kStopEventName[] = "ZEPSCANSTOP";
 // StopRequest: the scanning process's side of the stop event.
 class StopRequest {
  public:
-  // Create: creates the event, or opens the one another scanning process
-  // holds, and clears a request left from before. Returns 0 or the Win32 code.
+  // Create: creates the event, not signalled. Returns 0;
+  // ERROR_ALREADY_EXISTS (183) when another process holds it, which means
+  // another scan runs (this object then holds nothing); or another Win32
+  // code. An event left by a process that died is made afresh.
   uint32_t Create();
 
   // Wait: waits up to timeoutMs for a stop request; true when one came.

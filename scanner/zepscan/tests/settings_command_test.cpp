@@ -98,6 +98,19 @@ TEST(ConsoleDialog, EndOfInputClosesWithoutOkAndKeepsTheConfiguredActions) {
   EXPECT_FALSE(s.del);
 }
 
+TEST(ConsoleDialog, UnansweredClosesWithoutOkAfterShowingTheDetection) {
+  for (const bool preset : {false, true}) {
+    const Shown s = ShowWith(VirusAnswer::Unanswered, preset, !preset, {"y", "y"});
+    EXPECT_FALSE(s.ok);
+    EXPECT_EQ(s.copy, preset);
+    EXPECT_EQ(s.del, !preset);
+    // Nothing is asked, nothing read.
+    EXPECT_EQ(s.printed,
+              "Virus detected!: Quillmark Anti-Virus has detected an infected object:\n"
+              "  File: \\a.exe\n  Virus: Alpha\n  Spreads\n");
+  }
+}
+
 TEST(MainThreadInput, LinesAskedByTheWorkerAreReadByTheServingThread) {
   std::FILE* in = std::tmpfile();
   std::fputs("first\nlast", in);

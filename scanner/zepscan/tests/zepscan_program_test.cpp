@@ -143,7 +143,8 @@ TEST_F(ZepscanProgram, InfectedFileEndsWithStatusOneRowAndReport) {
   EXPECT_TRUE(Contains(report, "\n\\My Documents\\Bad.bin : Infected with Alpha\n")) << report;
   EXPECT_TRUE(Contains(report, "Viruses found 1\n")) << report;
   EXPECT_TRUE(report.ends_with("Errors: 0\n***************************")) << report;
-  // Ask User is configured, but without a terminal the object is only reported.
+  // Ask User is configured, but without a terminal nobody answers, so the
+  // configured actions (none by default) apply.
   EXPECT_TRUE(Exists(DeviceHost("My Documents/Bad.bin")));
   EXPECT_TRUE(Contains(ran.err, "Virus detected!")) << ran.err;
 }
@@ -173,6 +174,17 @@ TEST_F(ZepscanProgram, LowBatteryQuestionIsAnsweredByTheOptionsAndNoWithoutATerm
   EXPECT_EQ(ran.status, 0) << ran.err;
   EXPECT_TRUE(Contains(ran.err, question)) << ran.err;
   EXPECT_TRUE(Contains(ran.out, "Finished at\t")) << ran.out;
+}
+
+TEST_F(ZepscanProgram, UnansweredDialogWithoutATerminalKeepsTheConfiguredCopy) {
+  SetFlags("0x2501");  // all files, report, copy, ask user
+  const std::string bad = Device("Bad.bin", Infected());
+  const Ran ran = Zepscan({});
+  EXPECT_EQ(ran.status, 1) << ran.err;
+  EXPECT_TRUE(Contains(ran.err, "Virus detected!")) << ran.err;
+  EXPECT_TRUE(Exists(bad));
+  EXPECT_TRUE(Contains(ran.out, "\nDeleted: 0\nMoved to \"Infected\" 1\n")) << ran.out;
+  EXPECT_TRUE(Exists(DeviceHost(std::string(kProgramFolder) + "infected/Bad.bin")));
 }
 
 TEST_F(ZepscanProgram, OnVirusDeleteRemovesTheFileForThisRunOnly) {
@@ -262,7 +274,7 @@ TEST_F(ZepscanProgram, SettingsChecksRefuseBadValuesWithTheirMessages) {
       {{"Flags=0x104"}, "Quillmark Anti-Virus: User mask must not be empty!\n"},
       {{"Flags=0x109", "Exclude=   "}, "Quillmark Anti-Virus: Exclude mask must not be empty!\n"},
       {{"Report=/Missing/r.txt"}, "Quillmark Anti-Virus: Cannot open report file.\n"},
-      {{"Flags=0x501", "Infected=\\Blocker\\Infected"},
+      {{"Infected="},
        "Quillmark Anti-Virus: Path to \"Infected\" forlder is invalid.\nEnter another path.\n"},
       {{"Flags=0x103"}, "exactly one of 0x1, 0x2 and 0x4"},
       {{"Colour=red"}, "unknown setting Colour"},
@@ -289,6 +301,57 @@ TEST_F(ZepscanProgram, SettingsChangeIsFormedCheckedAndSaved) {
   EXPECT_TRUE(Contains(shown, "Mask\t*.exe\n")) << shown;
   EXPECT_TRUE(Contains(shown, "Report\t\\My Documents\\r.txt\n")) << shown;
   EXPECT_TRUE(Contains(shown, "Infected\t\\quarantine\\\n")) << shown;
+}
+
+TEST_F(ZepscanProgram, ImpossibleInfectedFolderSwitchesCopyOffAndTheChangeIsSaved) {
+  Put("device/Blocker", "a file where a folder should be");
+  const Ran ran =
+      Zepscan({"settings", "--set", "Flags=0x501", "--set", "Infected=\\Blocker\\Infected"});
+  EXPECT_EQ(ran.status, 0) << ran.err;
+  EXPECT_TRUE(Contains(
+      ran.err,
+      "Quillmark Anti-Virus: Path to \"Infected\" forlder is invalid.\nEnter another path.\n"))
+      << ran.err;
+  const std::string shown = Zepscan({"settings"}).out;
+  EXPECT_TRUE(Contains(shown, "Flags\t0x00000101 (")) << shown;
+  EXPECT_TRUE(Contains(shown, "Infected\t\\blocker\\infected\\\n")) << shown;
+}
+
+TEST_F(ZepscanProgram, SecondScanIsRefusedWhileOneRuns) {
+  Device("Bad.bin", Infected());
+  ASSERT_EQ(Zepscan({"pause"}).status, 0);
+  Start("first", {});
+  ASSERT_TRUE(WaitUntil([&] { return Contains(Out("first"), "Started at\t"); }));
+  const Ran second = Zepscan({});
+  EXPECT_EQ(second.status, 2);
+  EXPECT_EQ(second.err, "zepscan: a scan is already running\n");
+  EXPECT_EQ(second.out, "");
+  // A stop now reaches the first scan alone, and nothing cleared it.
+  ASSERT_EQ(Zepscan({"stop"}).status, 0);
+  const Ran first = Finish("first");
+  EXPECT_EQ(first.status, 2) << first.err;
+  EXPECT_TRUE(Contains(first.out, "\nFiles: 0\n")) << first.out;
+}
+
+TEST_F(ZepscanProgram, StopLeftByAKilledScanDoesNotStopTheNext) {
+  Device("Bad.bin", Infected());
+  ASSERT_EQ(Zepscan({"pause"}).status, 0);
+  const std::string pidFile = Host("killed.pid");
+  Start("killed", {}, "sh -c " + Quote("echo $$ >" + Quote(pidFile) + "; exec \"$0\" \"$@\""));
+  ASSERT_TRUE(WaitUntil([&] { return Contains(Out("killed"), "Started at\t"); }));
+  std::string pid = Read(pidFile);
+  while (!pid.empty() && (pid.back() == '\n' || pid.back() == ' ')) pid.pop_back();
+  ASSERT_FALSE(pid.empty());
+  // Frozen, it cannot see the stop request that comes next; then it dies.
+  ASSERT_EQ(std::system(("kill -STOP " + pid).c_str()), 0);
+  ASSERT_EQ(Zepscan({"stop"}).status, 0);
+  ASSERT_EQ(std::system(("kill -KILL " + pid).c_str()), 0);
+  EXPECT_NE(Finish("killed").status, 0);
+
+  ASSERT_EQ(Zepscan({"resume"}).status, 0);
+  const Ran ran = Zepscan({});
+  EXPECT_EQ(ran.status, 1) << ran.err;
+  EXPECT_TRUE(Contains(ran.out, "\n\\Bad.bin\tInfected with Alpha\n")) << ran.out;
 }
 
 TEST_F(ZepscanProgram, PausedScanStandsStillUntilAnotherProcessResumesIt) {
