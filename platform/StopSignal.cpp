@@ -47,4 +47,12 @@ int StopSignalDescriptor() {
   return gPipe[0];
 }
 
+unsigned IgnoreBrokenPipe() {
+  struct sigaction action {};
+  action.sa_handler = SIG_IGN;
+  sigemptyset(&action.sa_mask);
+  if (sigaction(SIGPIPE, &action, nullptr) != 0) return Win32FromErrno(errno);
+  return 0;
+}
+
 }  // namespace platform

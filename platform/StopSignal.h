@@ -8,6 +8,11 @@ namespace platform {
 // call more than once. Returns 0 or the host's code.
 unsigned CatchStopSignals();
 
+// IgnoreBrokenPipe: from now on a write to a pipe whose reader has gone
+// fails with an error instead of ending the process, so a front-end piped
+// into a pager still finishes its work. Returns 0 or the host's code.
+unsigned IgnoreBrokenPipe();
+
 // StopSignalled: whether a stop signal has arrived since CatchStopSignals.
 bool StopSignalled();
 

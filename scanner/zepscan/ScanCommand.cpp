@@ -101,6 +101,9 @@ int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err) {
   app.scanner.resultList = &list;
 
   platform::CatchStopSignals();
+  // A reader that goes away (a pager closed early) must not cut the run
+  // short before the report is written and the settings saved.
+  platform::IgnoreBrokenPipe();
 
   int status = kExitError;
   if (scanner::StartScan(app.scanner) != 0) {

@@ -149,6 +149,19 @@ TEST_F(ZepscanProgram, InfectedFileEndsWithStatusOneRowAndReport) {
   EXPECT_TRUE(Contains(ran.err, "Virus detected!")) << ran.err;
 }
 
+TEST_F(ZepscanProgram, ClosedOutputPipeDoesNotCutTheRunShort) {
+  for (int i = 0; i < 20; ++i) Device("Docs/f" + std::to_string(i) + ".txt");
+  Device("My Documents/Bad.bin", Infected());
+  const std::string rc = Host("piped.rc");
+  // The reader ends at once, so every row is written into a closed pipe.
+  const std::string command =
+      "(" + Quote(Program()) + " </dev/null 2>/dev/null; echo $? >" + Quote(rc) + ") | true";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  ASSERT_TRUE(WaitUntil([&] { return Exists(rc); }));
+  EXPECT_EQ(std::stoi(Read(rc)), 1);
+  EXPECT_TRUE(Read(Host(kReport)).ends_with("***************************"));
+}
+
 TEST_F(ZepscanProgram, MissingBaseEndsWithStatusTwoAfterTheDiagnosticBox) {
   fs::remove(DeviceHost(std::string(kProgramFolder) + "ZEPBase.zvb"));
   const Ran ran = Zepscan({});
