@@ -16,6 +16,7 @@
 #include "platform/RegKey.h"
 #include "platform/Text.h"
 #include "platform/tests/TempDevice.h"
+#include "scanner/settings/tests/SettingsKey.h"
 
 namespace scanner {
 namespace {
@@ -25,15 +26,7 @@ using platform::RegKey;
 constexpr char16_t kInstallInfected[] = u"\\program files\\zep ppc\\infected\\";
 constexpr char16_t kInstallBases[] = u"\\program files\\zep ppc\\";
 
-std::vector<uint8_t> Utf16Bytes(std::u16string_view text, bool terminated = true) {
-  std::vector<uint8_t> bytes;
-  for (char16_t c : text) {
-    bytes.push_back(static_cast<uint8_t>(c));
-    bytes.push_back(static_cast<uint8_t>(c >> 8));
-  }
-  if (terminated) bytes.insert(bytes.end(), {0, 0});
-  return bytes;
-}
+using testing::Utf16Bytes;
 
 class SettingsTest : public platform::TempDevice {
  protected:
@@ -49,11 +42,7 @@ class SettingsTest : public platform::TempDevice {
   static platform::HKEY CurrentUser() {
     return platform::RegRootKey(platform::RegStore::Device, platform::HKEY_CURRENT_USER);
   }
-  static RegKey Key() {
-    RegKey key;
-    EXPECT_EQ(key.Create(CurrentUser(), kSettingsKey), 0u);
-    return key;
-  }
+  static RegKey Key() { return testing::SettingsKey(); }
   static void StoreText(const char16_t* name, std::u16string_view text, bool terminated = true) {
     ASSERT_EQ(Key().SetValue(name, platform::REG_SZ, Utf16Bytes(text, terminated)), 0u);
   }

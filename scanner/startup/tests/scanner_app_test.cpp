@@ -18,6 +18,7 @@
 #include "platform/tests/TempDevice.h"
 #include "scanner/scanrun/ScanRun.h"
 #include "scanner/settings/Settings.h"
+#include "scanner/settings/tests/SettingsKey.h"
 #include "scanner/startup/ScannerApp.h"
 #include "scanner/strings/ScannerStrings.h"
 #include "scanner/virusbase/tests/TestBase.h"
@@ -50,13 +51,7 @@ std::vector<uint8_t> TwoVirusBase() {
 }
 
 std::vector<uint8_t> Utf16z(std::u16string_view text) {
-  std::vector<uint8_t> bytes;
-  for (char16_t c : text) {
-    bytes.push_back(static_cast<uint8_t>(c));
-    bytes.push_back(static_cast<uint8_t>(c >> 8));
-  }
-  bytes.insert(bytes.end(), {0, 0});
-  return bytes;
+  return testing::Utf16Bytes(text);
 }
 
 class StartupTest : public platform::TempDevice {
@@ -76,14 +71,7 @@ class StartupTest : public platform::TempDevice {
     TempDevice::TearDown();
   }
 
-  static platform::HKEY CurrentUser() {
-    return platform::RegRootKey(platform::RegStore::Device, platform::HKEY_CURRENT_USER);
-  }
-  static RegKey Key() {
-    RegKey key;
-    EXPECT_EQ(key.Create(CurrentUser(), kSettingsKey), 0u);
-    return key;
-  }
+  static RegKey Key() { return testing::SettingsKey(); }
   static void Store(const char16_t* name, std::u16string_view text) {
     ASSERT_EQ(Key().SetString(name, text), 0u);
   }
