@@ -59,8 +59,10 @@ void CreationWorkers::Start(NewFolderRequest request, platform::Prompt& prompt, 
         }
         // The password is no longer needed; do not leave it in the copy.
         std::fill(request.password.begin(), request.password.end(), u'\0');
-        if (finished) finished(result);
+        // Counted out before `finished`: what it triggers (the window's busy
+        // bar) must already see this creation as done.
         --running_;
+        if (finished) finished(result);
       });
   std::lock_guard<std::mutex> hold(threadsMutex_);
   threads_.push_back(std::move(worker));

@@ -31,7 +31,7 @@ int CreateFolder(const NewFolderRequest& request, platform::Prompt& prompt);
 class CreationWorkers {
  public:
   // Finished: called on the worker thread with the job's result, after the
-  // lock is released.
+  // lock is released and the worker no longer counts in Running().
   using Finished = std::function<void(int result)>;
 
   CreationWorkers() = default;
@@ -43,7 +43,8 @@ class CreationWorkers {
   // and calls `finished`. The prompt must outlive the worker.
   void Start(NewFolderRequest request, platform::Prompt& prompt, Finished finished);
 
-  // Running: the number of workers that have not finished their job.
+  // Running: the number of workers that have not finished their job (their
+  // `finished` call may still be under way; JoinAll waits for it).
   size_t Running() const { return running_.load(); }
 
   // JoinAll: waits for every worker. A worker may be showing a message, so

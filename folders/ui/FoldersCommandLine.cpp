@@ -4,6 +4,7 @@
 #include <limits>
 #include <optional>
 
+#include "folders/dialogs/FolderLocations.h"
 #include "folders/strings/FoldersStrings.h"
 #include "folders/ui/CreationWorkers.h"
 #include "folders/ui/FolderCommands.h"
@@ -26,6 +27,12 @@ uint32_t LeadingNumber(std::u16string_view text) {
   return static_cast<uint32_t>(value);
 }
 
+// FolderFreeBytes: the free space of the volume that holds the file's folder.
+std::optional<uint64_t> FolderFreeBytes(std::u16string_view path) {
+  const size_t slash = path.find_last_of(u'\\');
+  return LocationFreeBytes(slash == std::u16string_view::npos ? u"" : path.substr(0, slash));
+}
+
 std::optional<VolumeRow> RowOf(std::u16string_view path) {
   for (VolumeRow& row : RefreshVolumeList())
     if (platform::EqualsIgnoreCase(row.path, path)) return std::move(row);
@@ -39,6 +46,13 @@ int Create(const FoldersCommandLine& line, FoldersFrontEnd& frontEnd, platform::
   request.sizeKb = line.sizeKb;
   if (request.sizeKb < 256) {
     ShowFoldersMessage(prompt, kIdsSizeTooSmall, platform::MB_OK | platform::MB_ICONERROR);
+    return 1;
+  }
+  // The sheet checked the free space for its own size, not for this one; an
+  // unchecked size would fill the whole volume before the write failed.
+  if (FolderFreeBytes(platform::FieldText(request.record.path)).value_or(0) <=
+      uint64_t{request.sizeKb} * 1024) {
+    ShowFoldersMessage(prompt, kIdsNoFreeSpace, platform::MB_OK | platform::MB_ICONERROR);
     return 1;
   }
   std::lock_guard<std::mutex> hold(creationLock);

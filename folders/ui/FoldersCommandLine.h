@@ -31,12 +31,13 @@ FoldersCommandLine ParseFoldersCommandLine(std::u16string_view text);
 // RunFoldersCommandLine: carries out a parsed command line. The named file
 // must exist (else message 63). Unmount: releases the folder's device.
 // Create: the sheet "New Folder" with the path preset; when confirmed, a size
-// below 256 KB gives message 67, else the container is created at the
-// sheet's path with the command line's size under `creationLock`, and its
-// entry written. Mount: the entry's mount dialog; a file without an entry is
-// opened as "Open..." does (61 when it is no container); a missing entry
-// gives 61 and a mounted one ends without a dialog. Returns 0 when the form
-// did what it asked, 1 otherwise.
+// below 256 KB gives message 67 and one that the volume of the sheet's folder
+// cannot hold gives 58, else the container is created at the sheet's path
+// with the command line's size under `creationLock`, and its entry written.
+// Mount: the entry's mount dialog; a file without an entry is opened as
+// "Open..." does (61 when it is no container); a missing entry gives 61 and
+// a mounted one ends without a dialog. Returns 0 when the form did what it
+// asked, 1 otherwise.
 int RunFoldersCommandLine(const FoldersCommandLine& line, FoldersFrontEnd& frontEnd,
                           platform::Prompt& prompt, std::mutex& creationLock);
 

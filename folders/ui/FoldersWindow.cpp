@@ -249,12 +249,14 @@ void FoldersWindow::closeEvent(QCloseEvent* event) {
 }
 
 void FoldersWindow::WaitForCreations() {
+  // The workers' messages and refreshes still run (a message box turns its
+  // own loop), but no new command starts while the window is going away.
   while (workers_.Running() > 0) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 50);
     QThread::msleep(10);
   }
   workers_.JoinAll();
-  QCoreApplication::processEvents();
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   UpdateBusy();
 }
 

@@ -3,8 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string_view>
+#include <utility>
+
 #include "folders/ui/FoldersStartup.h"
+#include "folders/volumes/VolumeRefresh.h"
 #include "folders/volumes/tests/FolderDeviceTest.h"
+#include "platform/Text.h"
 
 namespace folders::testing {
 
@@ -20,6 +26,13 @@ class FoldersProgramTest : public FolderDeviceTest {
   void TearDown() override {
     EndFolders(session_);
     FolderDeviceTest::TearDown();
+  }
+
+  // RowOf: the refreshed list's row of that path, nullopt when not listed.
+  static std::optional<VolumeRow> RowOf(std::u16string_view path) {
+    for (VolumeRow& row : RefreshVolumeList())
+      if (platform::EqualsIgnoreCase(row.path, path)) return std::move(row);
+    return std::nullopt;
   }
 
   FoldersSession session_;

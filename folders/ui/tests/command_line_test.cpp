@@ -5,6 +5,7 @@
 #include <fstream>
 #include <mutex>
 
+#include "folders/dialogs/FolderLocations.h"
 #include "folders/strings/FoldersStrings.h"
 #include "folders/ui/FolderCommands.h"
 #include "folders/ui/FoldersCommandLine.h"
@@ -60,11 +61,6 @@ class FoldersCommandLineRun : public testing::FoldersProgramTest {
  protected:
   int Run(std::u16string_view text) {
     return RunFoldersCommandLine(ParseFoldersCommandLine(text), frontEnd_, prompt_, lock_);
-  }
-  std::optional<VolumeRow> RowOf(std::u16string_view path) {
-    for (VolumeRow& row : RefreshVolumeList())
-      if (platform::EqualsIgnoreCase(row.path, path)) return std::move(row);
-    return std::nullopt;
   }
 
   platform::ScriptedPrompt prompt_;
@@ -123,6 +119,26 @@ TEST_F(FoldersCommandLineRun, CreateCancelledOrTooSmallCreatesNothing) {
   EXPECT_EQ(Run(u"-c:/My Documents/new.zsf:100"), 1);
   EXPECT_EQ(prompt_.last().text, "Too small disk size specified!");
   EXPECT_FALSE(fs::exists(Host(u"\\My Documents\\small.zsf")));
+  EXPECT_EQ(ReadVolumeRows().size(), 1u);
+}
+
+TEST_F(FoldersCommandLineRun, CreateLargerThanTheFreeSpaceGives58AndWritesNothing) {
+  MakeFolder(u"\\My Documents\\new.zsf", u"old");
+  const std::optional<uint64_t> freeBytes = LocationFreeBytes(u"\\My Documents");
+  ASSERT_TRUE(freeBytes);
+  // Twice the free space, so that other writers on the volume cannot make it fit.
+  const uint64_t tooLargeKb = *freeBytes / 1024 * 2 + 1024;
+  if (tooLargeKb > 0xFFFFFFFFu) GTEST_SKIP() << "more free space than a size can name";
+  NewFolderRequest answer;
+  platform::CopyToField(answer.record.path, u"\\My Documents\\huge.zsf");
+  answer.record.algorithm = 3;
+  answer.sizeKb = 256;  // what the sheet checked; the command line's size is the one used
+  answer.password = u"pw";
+  frontEnd_.sheetAnswer = answer;
+  EXPECT_EQ(Run(u"-c:/My Documents/new.zsf:" + platform::Utf8ToUtf16(std::to_string(tooLargeKb))),
+            1);
+  EXPECT_EQ(prompt_.last().text, "Cannot create new file.\nNot enought free space");
+  EXPECT_FALSE(fs::exists(Host(u"\\My Documents\\huge.zsf")));
   EXPECT_EQ(ReadVolumeRows().size(), 1u);
 }
 

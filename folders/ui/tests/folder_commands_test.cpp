@@ -30,12 +30,6 @@ std::string Utf8(uint32_t id) {
 
 class FolderCommands : public testing::FoldersProgramTest {
  protected:
-  std::optional<VolumeRow> RowOf(std::u16string_view path) {
-    for (VolumeRow& row : RefreshVolumeList())
-      if (platform::EqualsIgnoreCase(row.path, path)) return std::move(row);
-    return std::nullopt;
-  }
-
   platform::ScriptedPrompt prompt_;
   FakeFrontEnd frontEnd_{prompt_};
   int refreshes_ = 0;
@@ -163,6 +157,18 @@ TEST_F(FolderCommands, EachWorkerCreatesFromItsOwnCopyOfTheRequest) {
   EXPECT_EQ(first->record.algorithm, 3);
   EXPECT_EQ(second->sizeKb, 256u);
   EXPECT_EQ(second->record.algorithm, 6);
+}
+
+TEST_F(FolderCommands, WorkerIsCountedOutBeforeItsFinishedCall) {
+  // The window hides its busy bar from the finished call's refresh; a worker
+  // still counted there would leave the bar up after the last creation.
+  CreationWorkers workers;
+  std::atomic<size_t> runningSeen{99};
+  workers.Start(Request(u"\\My Documents\\k.zsf", 256), prompt_,
+                [&](int) { runningSeen = workers.Running(); });
+  workers.JoinAll();
+  EXPECT_EQ(runningSeen, 0u);
+  EXPECT_TRUE(RowOf(u"\\My Documents\\k.zsf"));
 }
 
 }  // namespace

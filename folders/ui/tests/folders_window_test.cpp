@@ -4,10 +4,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
@@ -59,6 +61,21 @@ void WhenModal(const QString& name, std::function<void(QWidget*)> fill, int trie
       ADD_FAILURE() << "no modal dialog " << name.toStdString();
     }
   });
+}
+
+// WaitFor: turns the event loop until `done` holds or `ms` have passed.
+bool WaitFor(const std::function<bool()>& done, int ms) {
+  QElapsedTimer timer;
+  timer.start();
+  // Sleeping in the loop like a real idle event loop: an event posted from
+  // a worker is handled the moment it arrives. The ticker bounds each wait.
+  QTimer ticker;
+  ticker.start(20);
+  while (!done()) {
+    if (timer.elapsed() > ms) return false;
+    QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
+  return true;
 }
 
 void Type(QWidget* dialog, const char* field, const QString& text) {
@@ -192,17 +209,77 @@ TEST_F(FoldersWindowTest, ContextMenuOnEmptySpaceOffersNewAndOpen) {
   EXPECT_EQ(menu->actions()[1]->text(), "Open");
 }
 
-TEST_F(FoldersWindowTest, MountedFolderIsNotDeletedFromTheMenu) {
+TEST_F(FoldersWindowTest, MountedFolderIsNotReKeyedOrDeletedFromEitherMenu) {
   VolumeRecord record = MakeFolder(u"\\My Documents\\m.zsf", u"pw");
   ASSERT_NE(MountVolume(record, u"pw", prompt_), 0u);
   Window().Refresh();
-  ASSERT_TRUE(Window().SelectPath(u"\\My Documents\\m.zsf"));
+  const int row = RowIndex(u"\\My Documents\\m.zsf");
+  ASSERT_GE(row, 0);
+  // Any dialog that opens anyway is recorded and closed.
+  QStringList opened;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      opened << modal->objectName();
+      modal->close();
+    }
+  });
+  watch.start(10);
   prompt_.SetDefaultAnswer(platform::IDYES);
-  Action("actionDelete")->trigger();  // disabled: nothing happens
-  Window().DeleteSelected();          // and the command itself refuses
+
+  std::unique_ptr<QMenu> menu = Window().BuildContextMenu(RowPoint(row));
+  for (const char* name : {"contextDelete", "contextChangePassword"}) {
+    QAction* action = menu->findChild<QAction*>(name);
+    ASSERT_NE(action, nullptr) << name;
+    EXPECT_FALSE(action->isEnabled()) << name;
+    action->trigger();
+  }
+  Action("actionChangePassword")->trigger();
+  Action("actionDelete")->trigger();
+  // The commands themselves refuse too, whatever calls them.
+  Window().ChangePasswordSelected();
+  Window().DeleteSelected();
+  WaitFor([] { return false; }, 50);
+
+  EXPECT_TRUE(opened.isEmpty()) << opened.join(", ").toStdString();
   EXPECT_EQ(prompt_.count(), 0u);
   EXPECT_TRUE(fs::exists(Host(u"\\My Documents\\m.zsf")));
+  EXPECT_TRUE(VerifyPassword(RowOf(u"\\My Documents\\m.zsf")->record, u"pw"));
+  EXPECT_EQ(RowOf(u"\\My Documents\\m.zsf")->state, VolumeState::Mounted);
   UnmountVolume(u"\\My Documents\\m.zsf");
+}
+
+TEST_F(FoldersWindowTest, ListIsRefreshedWhenTheWindowBecomesActive) {
+  Window();
+  ASSERT_EQ(List()->topLevelItemCount(), 0);
+  MakeFolder(u"\\My Documents\\later.zsf", u"pw");  // written behind the window's back
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  WaitFor([&] { return !Window().isActiveWindow(); }, 2000);
+  ASSERT_EQ(List()->topLevelItemCount(), 0);
+  Window().activateWindow();
+  ASSERT_TRUE(WaitFor([&] { return Window().isActiveWindow(); }, 2000));
+  EXPECT_EQ(RowIndex(u"\\My Documents\\later.zsf"), 0);
+}
+
+TEST_F(FoldersWindowTest, BusyBarGoesOnceTheLastCreationHasEnded) {
+  QProgressBar* busy = Window().findChild<QProgressBar*>("creationProgress");
+  ASSERT_NE(busy, nullptr);
+  WhenModal("newFolderSheet", [](QWidget* sheet) {
+    Type(sheet, "name", "busy");
+    Type(sheet, "password", "pw");
+    Type(sheet, "retype", "pw");
+    Click(sheet, "ok");
+  });
+  Action("actionNew")->trigger();
+  // No WaitForCreations: the worker's own refresh must show the row and
+  // take the bar away.
+  const bool settled = WaitFor(
+      [&] { return workers_.Running() == 0 && RowIndex(u"\\busy.zsf") >= 0 && !busy->isVisible(); },
+      10000);
+  EXPECT_TRUE(settled) << "row " << RowIndex(u"\\busy.zsf") << ", bar " << busy->isVisible();
+  EXPECT_EQ(prompt_.count(), 0u);
 }
 
 TEST_F(FoldersWindowTest, SelectionStaysOnItsPathAcrossRefreshes) {
