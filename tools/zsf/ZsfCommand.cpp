@@ -13,6 +13,7 @@
 #include "folders/container/ContainerHeader.h"
 #include "folders/strings/FoldersStrings.h"
 #include "folders/volumes/CipherNames.h"
+#include "folders/volumes/DriverInstall.h"
 #include "folders/volumes/DriverKey.h"
 #include "folders/volumes/Mount.h"
 #include "folders/volumes/SectorAccess.h"
@@ -24,7 +25,6 @@
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
-#include "folders/volumes/DriverInstall.h"
 #include "tools/zsf/HeaderReport.h"
 
 namespace zsf {

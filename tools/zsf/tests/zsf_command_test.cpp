@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "folders/container/Container.h"
+#include "folders/volumes/DriverInstall.h"
 #include "folders/volumes/VolumeList.h"
 #include "folders/volumes/tests/FolderDeviceTest.h"
 #include "platform/Errors.h"
 #include "platform/ScriptedPrompt.h"
 #include "platform/Text.h"
-#include "folders/volumes/DriverInstall.h"
 #include "tools/zsf/ZsfCommand.h"
 
 namespace zsf {
