@@ -10,19 +10,23 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Errors.h"
+
 namespace platform {
 
 // The failures callers tell apart, numbered as the Windows internet library
 // numbers them so that messages and logs read the same on both sides.
-inline constexpr uint32_t ERROR_INTERNET_TIMEOUT = 12002;
+// ERROR_INTERNET_TIMEOUT (12002), ERROR_INTERNET_NAME_NOT_RESOLVED (12007) and
+// ERROR_INTERNET_CANNOT_CONNECT (12029) come from Errors.h.
 inline constexpr uint32_t ERROR_INTERNET_INVALID_URL = 12005;
 inline constexpr uint32_t ERROR_INTERNET_UNRECOGNIZED_SCHEME = 12006;
-inline constexpr uint32_t ERROR_INTERNET_NAME_NOT_RESOLVED = 12007;
 inline constexpr uint32_t ERROR_INTERNET_OPERATION_CANCELLED = 12017;
-inline constexpr uint32_t ERROR_INTERNET_CANNOT_CONNECT = 12029;
 inline constexpr uint32_t ERROR_INTERNET_CONNECTION_ABORTED = 12030;
 inline constexpr uint32_t ERROR_INTERNET_CONNECTION_RESET = 12031;
 inline constexpr uint32_t ERROR_HTTP_INVALID_SERVER_RESPONSE = 12152;
+inline constexpr uint32_t ERROR_INTERNET_INTERNAL_ERROR = 12004;
+inline constexpr uint32_t ERROR_HTTP_REDIRECT_FAILED = 12156;
+inline constexpr uint32_t ERROR_INTERNET_SECURE_FAILURE = 12175;
 
 // InternetLimits: how long a silent peer is waited for. The defaults match the
 // Windows library's; tests shorten them.
