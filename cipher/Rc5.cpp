@@ -1,6 +1,8 @@
-// RC5-32/12/16 key expansion and block operations.
+// RC5-32/12/16 key expansion, the scalar block kernels and the sector calls.
 #include "cipher/Rc5.h"
 
+#include "cipher/CipherEngine.h"
+#include "cipher/RcKernels.h"
 #include "cipher/Words.h"
 
 namespace cipher {
@@ -29,38 +31,58 @@ int Rc5CreateKey(const uint8_t* key, uint32_t length, uint8_t* keyObject) {
   return kRc5KeyWords;
 }
 
-int Rc5Encrypt(uint8_t* data, uint32_t length, const uint8_t* keyObject) {
-  uint32_t s[kRc5KeyWords];
-  LoadLe32Words(keyObject, s);
-  const uint32_t whole = length - length % kRc5BlockBytes;
-  for (uint32_t off = 0; off < whole; off += kRc5BlockBytes) {
-    uint32_t a = LoadLe32(data + off) + s[0];
-    uint32_t b = LoadLe32(data + off + 4) + s[1];
+void Rc5EncryptBlocks(uint8_t* data, size_t blocks, const uint32_t* s) {
+  for (size_t n = 0; n < blocks; ++n) {
+    uint8_t* p = data + n * kRc5BlockBytes;
+    uint32_t a = LoadLe32(p) + s[0];
+    uint32_t b = LoadLe32(p + 4) + s[1];
     for (int r = 1; r <= kRc5Rounds; ++r) {
       a = RotL(a ^ b, b) + s[2 * r];
       b = RotL(b ^ a, a) + s[2 * r + 1];
     }
-    StoreLe32(data + off, a);
-    StoreLe32(data + off + 4, b);
+    StoreLe32(p, a);
+    StoreLe32(p + 4, b);
   }
-  return static_cast<int>(whole);
 }
 
-int Rc5Decrypt(uint8_t* data, uint32_t length, const uint8_t* keyObject) {
-  uint32_t s[kRc5KeyWords];
-  LoadLe32Words(keyObject, s);
-  const uint32_t whole = length - length % kRc5BlockBytes;
-  for (uint32_t off = 0; off < whole; off += kRc5BlockBytes) {
-    uint32_t a = LoadLe32(data + off);
-    uint32_t b = LoadLe32(data + off + 4);
+void Rc5DecryptBlocks(uint8_t* data, size_t blocks, const uint32_t* s) {
+  for (size_t n = 0; n < blocks; ++n) {
+    uint8_t* p = data + n * kRc5BlockBytes;
+    uint32_t a = LoadLe32(p);
+    uint32_t b = LoadLe32(p + 4);
     for (int r = kRc5Rounds; r >= 1; --r) {
       b = RotR(b - s[2 * r + 1], a) ^ a;
       a = RotR(a - s[2 * r], b) ^ b;
     }
-    StoreLe32(data + off, a - s[0]);
-    StoreLe32(data + off + 4, b - s[1]);
+    StoreLe32(p, a - s[0]);
+    StoreLe32(p + 4, b - s[1]);
   }
+}
+
+int Rc5Encrypt(const CipherEngine& engine, uint8_t* data, uint32_t length,
+               const uint8_t* keyObject) {
+  uint32_t s[kRc5KeyWords];
+  LoadLe32Words(keyObject, s);
+  const uint32_t whole = length - length % kRc5BlockBytes;
+  engine.rc->rc5Encrypt(data, whole / kRc5BlockBytes, s);
   return static_cast<int>(whole);
+}
+
+int Rc5Decrypt(const CipherEngine& engine, uint8_t* data, uint32_t length,
+               const uint8_t* keyObject) {
+  uint32_t s[kRc5KeyWords];
+  LoadLe32Words(keyObject, s);
+  const uint32_t whole = length - length % kRc5BlockBytes;
+  engine.rc->rc5Decrypt(data, whole / kRc5BlockBytes, s);
+  return static_cast<int>(whole);
+}
+
+int Rc5Encrypt(uint8_t* data, uint32_t length, const uint8_t* keyObject) {
+  return Rc5Encrypt(ActiveEngine(), data, length, keyObject);
+}
+
+int Rc5Decrypt(uint8_t* data, uint32_t length, const uint8_t* keyObject) {
+  return Rc5Decrypt(ActiveEngine(), data, length, keyObject);
 }
 
 }  // namespace cipher

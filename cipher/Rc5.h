@@ -5,6 +5,8 @@
 
 namespace cipher {
 
+struct CipherEngine;
+
 inline constexpr int kRc5Rounds = 12;
 inline constexpr int kRc5KeyWords = 2 * kRc5Rounds + 2;  // S[0..25]
 inline constexpr uint32_t kRc5KeyBytes = 16;
@@ -23,8 +25,13 @@ int Rc5CreateKey(const uint8_t* key, uint32_t length, uint8_t* keyObject);
 
 // Rc5Encrypt / Rc5Decrypt: each whole 8-byte block of data in place (blocks
 // independent); trailing bytes stay untouched. Return length rounded down to
-// a multiple of 8. keyObject is only read.
+// a multiple of 8. keyObject is only read. The forms without an engine use
+// ActiveEngine(); every engine gives the same bytes.
 int Rc5Encrypt(uint8_t* data, uint32_t length, const uint8_t* keyObject);
 int Rc5Decrypt(uint8_t* data, uint32_t length, const uint8_t* keyObject);
+int Rc5Encrypt(const CipherEngine& engine, uint8_t* data, uint32_t length,
+               const uint8_t* keyObject);
+int Rc5Decrypt(const CipherEngine& engine, uint8_t* data, uint32_t length,
+               const uint8_t* keyObject);
 
 }  // namespace cipher

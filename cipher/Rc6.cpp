@@ -1,6 +1,9 @@
-// RC6-32/20/32 key expansion (the library's variant) and block operations.
+// RC6-32/20/32 key expansion (the library's variant), the scalar block kernels and the sector
+// calls.
 #include "cipher/Rc6.h"
 
+#include "cipher/CipherEngine.h"
+#include "cipher/RcKernels.h"
 #include "cipher/Words.h"
 
 namespace cipher {
@@ -34,12 +37,9 @@ int Rc6CreateKey(const uint8_t* key, uint32_t length, uint8_t* keyObject) {
   return static_cast<int>(sizeof(Rc6Key));
 }
 
-int Rc6Encrypt(uint8_t* data, uint32_t length, const uint8_t* keyObject) {
-  uint32_t s[kRc6KeyWords];
-  LoadLe32Words(keyObject, s);
-  const uint32_t whole = length - length % kRc6BlockBytes;
-  for (uint32_t off = 0; off < whole; off += kRc6BlockBytes) {
-    uint8_t* p = data + off;
+void Rc6EncryptBlocks(uint8_t* data, size_t blocks, const uint32_t* s) {
+  for (size_t n = 0; n < blocks; ++n) {
+    uint8_t* p = data + n * kRc6BlockBytes;
     uint32_t a = LoadLe32(p), b = LoadLe32(p + 4), c = LoadLe32(p + 8), d = LoadLe32(p + 12);
     b += s[0];
     d += s[1];
@@ -61,15 +61,11 @@ int Rc6Encrypt(uint8_t* data, uint32_t length, const uint8_t* keyObject) {
     StoreLe32(p + 8, c);
     StoreLe32(p + 12, d);
   }
-  return static_cast<int>(whole);
 }
 
-int Rc6Decrypt(uint8_t* data, uint32_t length, const uint8_t* keyObject) {
-  uint32_t s[kRc6KeyWords];
-  LoadLe32Words(keyObject, s);
-  const uint32_t whole = length - length % kRc6BlockBytes;
-  for (uint32_t off = 0; off < whole; off += kRc6BlockBytes) {
-    uint8_t* p = data + off;
+void Rc6DecryptBlocks(uint8_t* data, size_t blocks, const uint32_t* s) {
+  for (size_t n = 0; n < blocks; ++n) {
+    uint8_t* p = data + n * kRc6BlockBytes;
     uint32_t a = LoadLe32(p), b = LoadLe32(p + 4), c = LoadLe32(p + 8), d = LoadLe32(p + 12);
     c -= s[2 * kRc6Rounds + 3];
     a -= s[2 * kRc6Rounds + 2];
@@ -91,7 +87,32 @@ int Rc6Decrypt(uint8_t* data, uint32_t length, const uint8_t* keyObject) {
     StoreLe32(p + 8, c);
     StoreLe32(p + 12, d);
   }
+}
+
+int Rc6Encrypt(const CipherEngine& engine, uint8_t* data, uint32_t length,
+               const uint8_t* keyObject) {
+  uint32_t s[kRc6KeyWords];
+  LoadLe32Words(keyObject, s);
+  const uint32_t whole = length - length % kRc6BlockBytes;
+  engine.rc->rc6Encrypt(data, whole / kRc6BlockBytes, s);
   return static_cast<int>(whole);
+}
+
+int Rc6Decrypt(const CipherEngine& engine, uint8_t* data, uint32_t length,
+               const uint8_t* keyObject) {
+  uint32_t s[kRc6KeyWords];
+  LoadLe32Words(keyObject, s);
+  const uint32_t whole = length - length % kRc6BlockBytes;
+  engine.rc->rc6Decrypt(data, whole / kRc6BlockBytes, s);
+  return static_cast<int>(whole);
+}
+
+int Rc6Encrypt(uint8_t* data, uint32_t length, const uint8_t* keyObject) {
+  return Rc6Encrypt(ActiveEngine(), data, length, keyObject);
+}
+
+int Rc6Decrypt(uint8_t* data, uint32_t length, const uint8_t* keyObject) {
+  return Rc6Decrypt(ActiveEngine(), data, length, keyObject);
 }
 
 }  // namespace cipher

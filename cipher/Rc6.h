@@ -5,6 +5,8 @@
 
 namespace cipher {
 
+struct CipherEngine;
+
 inline constexpr int kRc6Rounds = 20;
 inline constexpr int kRc6KeyWords = 2 * kRc6Rounds + 4;  // S[0..43]
 inline constexpr uint32_t kRc6KeyBytes = 32;
@@ -25,8 +27,13 @@ int Rc6CreateKey(const uint8_t* key, uint32_t length, uint8_t* keyObject);
 
 // Rc6Encrypt / Rc6Decrypt: each whole 16-byte block of data in place (blocks
 // independent); trailing bytes stay untouched. Return length rounded down to
-// a multiple of 16. keyObject is only read.
+// a multiple of 16. keyObject is only read. The forms without an engine use
+// ActiveEngine(); every engine gives the same bytes.
 int Rc6Encrypt(uint8_t* data, uint32_t length, const uint8_t* keyObject);
 int Rc6Decrypt(uint8_t* data, uint32_t length, const uint8_t* keyObject);
+int Rc6Encrypt(const CipherEngine& engine, uint8_t* data, uint32_t length,
+               const uint8_t* keyObject);
+int Rc6Decrypt(const CipherEngine& engine, uint8_t* data, uint32_t length,
+               const uint8_t* keyObject);
 
 }  // namespace cipher

@@ -5,6 +5,8 @@
 
 namespace cipher {
 
+struct CipherEngine;
+
 // kRijndaelMaxLength: the most bytes one Encrypt or Decrypt call takes (one
 // sector of an encrypted folder); the work happens in a scratch area this big.
 inline constexpr uint32_t kRijndaelMaxLength = 512;
@@ -32,5 +34,21 @@ int Rj256Encrypt(uint8_t* data, uint32_t length, const uint8_t* keyObject);
 // with data unchanged.
 int Rj128Decrypt(uint8_t* data, uint32_t length, const uint8_t* keyObject);
 int Rj256Decrypt(uint8_t* data, uint32_t length, const uint8_t* keyObject);
+
+// The same six functions on a given engine; the forms above use
+// ActiveEngine(). Key objects and results are byte-identical on every
+// engine, so an object made on one may be used on another.
+int Rj128CreateKey(const CipherEngine& engine, const uint8_t* key, uint32_t length,
+                   uint8_t* keyObject);
+int Rj256CreateKey(const CipherEngine& engine, const uint8_t* key, uint32_t length,
+                   uint8_t* keyObject);
+int Rj128Encrypt(const CipherEngine& engine, uint8_t* data, uint32_t length,
+                 const uint8_t* keyObject);
+int Rj256Encrypt(const CipherEngine& engine, uint8_t* data, uint32_t length,
+                 const uint8_t* keyObject);
+int Rj128Decrypt(const CipherEngine& engine, uint8_t* data, uint32_t length,
+                 const uint8_t* keyObject);
+int Rj256Decrypt(const CipherEngine& engine, uint8_t* data, uint32_t length,
+                 const uint8_t* keyObject);
 
 }  // namespace cipher

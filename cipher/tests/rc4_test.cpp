@@ -76,5 +76,40 @@ TEST(Rc4, DecryptIsTheSameOperationAsEncrypt) {
   EXPECT_EQ(viaEncrypt, viaDecrypt);
 }
 
+// ReferenceRc4: the keystream one byte at a time, straight from the
+// algorithm's description, over a copy of a key object.
+void ReferenceRc4(std::vector<uint8_t>& data, size_t from, size_t count, KeyObject& object) {
+  uint8_t i = object[256], j = object[257];
+  for (size_t n = from; n < from + count; ++n) {
+    i = static_cast<uint8_t>(i + 1);
+    j = static_cast<uint8_t>(j + object[i]);
+    std::swap(object[i], object[j]);
+    data[n] ^= object[static_cast<uint8_t>(object[i] + object[j])];
+  }
+  object[256] = i;
+  object[257] = j;
+}
+
+TEST(Rc4, EveryCallLengthAndUnalignedStartFollowsTheByteAtATimeDefinition) {
+  // The keystream is worked out in words of eight bytes: lengths around
+  // multiples of eight, starts at every alignment, and calls that leave i at
+  // every point of its wrap must all agree with the plain definition.
+  const auto fn = Cipher("RC4_");
+  auto key = Pattern(13, 21);
+  auto ours = NewKeyObject(), reference = NewKeyObject();
+  fn.createKey(key.data(), 13, ours.data());
+  reference = ours;
+  std::vector<uint8_t> a = Pattern(20000, 3), b = a;
+  size_t at = 0;
+  for (uint32_t length = 0; at + length + 3 <= a.size(); length = (length * 7 + 5) % 41) {
+    at += length % 3;  // vary the start's alignment
+    ASSERT_EQ(fn.encrypt(a.data() + at, length, ours.data()), static_cast<int>(length));
+    ReferenceRc4(b, at, length, reference);
+    ASSERT_EQ(a, b) << "after a call of " << length << " bytes at " << at;
+    ASSERT_EQ(ours, reference);
+    at += length;
+  }
+}
+
 }  // namespace
 }  // namespace cipher::test
