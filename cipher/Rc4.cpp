@@ -34,16 +34,18 @@ int Rc4Crypt(uint8_t* data, uint32_t length, uint8_t* keyObject) {
   // several cycles each byte of keystream costs.
   uint32_t s[256];
   for (unsigned n = 0; n < 256; ++n) s[n] = k->s[n];
-  uint32_t i = k->i;
-  uint32_t j = k->j;
+  // 8-bit indices wrap by themselves, with no masking on the chain from one
+  // byte's j to the next.
+  uint8_t i = k->i;
+  uint8_t j = k->j;
   auto next = [&s, &i, &j]() -> uint64_t {
-    i = (i + 1) & 0xFF;
+    ++i;
     const uint32_t si = s[i];
-    j = (j + si) & 0xFF;
+    j = static_cast<uint8_t>(j + si);
     const uint32_t sj = s[j];
     s[i] = sj;
     s[j] = si;
-    return s[(si + sj) & 0xFF];
+    return s[static_cast<uint8_t>(si + sj)];
   };
   uint32_t x = 0;
   // Eight keystream bytes at a time into one word, in the data's memory
@@ -59,8 +61,13 @@ int Rc4Crypt(uint8_t* data, uint32_t length, uint8_t* keyObject) {
   }
   for (; x < length; ++x) data[x] ^= static_cast<uint8_t>(next());
   for (unsigned n = 0; n < 256; ++n) k->s[n] = static_cast<uint8_t>(s[n]);
-  k->i = static_cast<uint8_t>(i);
-  k->j = static_cast<uint8_t>(j);
+  // The permutation is the key in another form: leave no copy on the stack.
+  // (The empty statement that claims to read the array keeps the compiler
+  // from dropping the clearing as a dead store.)
+  std::memset(s, 0, sizeof s);
+  __asm__ __volatile__("" : : "r"(s) : "memory");
+  k->i = i;
+  k->j = j;
   return static_cast<int>(length);
 }
 

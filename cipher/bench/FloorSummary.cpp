@@ -8,10 +8,12 @@ namespace cipher::bench {
 void FloorSummary::ReportRuns(const std::vector<Run>& runs) {
   ConsoleReporter::ReportRuns(runs);
   for (const Run& run : runs) {
-    if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+    if (run.error_occurred) continue;
     const auto rate = run.counters.find("bytes_per_second");
-    // With repetitions the last one stands; they are close enough for a floor.
-    if (rate != run.counters.end()) rates_[run.run_name.function_name] = rate->second;
+    if (rate == run.counters.end()) continue;
+    // With repetitions the median stands (it is reported after the runs).
+    if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
+      rates_[run.run_name.function_name] = rate->second;
   }
 }
 

@@ -22,7 +22,8 @@ struct Floor {
 
 // FloorSummary: prints as the console reporter does, then one line per floor
 // with the measured figure, its ratio to the reference and to the floor, and
-// whether it holds. Benchmarks left out by a filter are reported as not run.
+// whether it holds. With repetitions the median counts. Benchmarks left out
+// by a filter are reported as not run.
 class FloorSummary : public benchmark::ConsoleReporter {
  public:
   explicit FloorSummary(std::vector<Floor> floors) : floors_(std::move(floors)) {}
