@@ -2,11 +2,13 @@
 #include "platform/testing/HttpTestServer.h"
 
 #include <httplib.h>
+#include <stdlib.h>
 
 #include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -86,6 +88,15 @@ struct HttpTestServer::Impl {
 };
 
 HttpTestServer::HttpTestServer() : impl_(std::make_unique<Impl>()) {
+  // Clients of this process and its children reach the server directly even
+  // where a proxy is configured.
+  for (const char* name : {"no_proxy", "NO_PROXY"}) {
+    const char* old = std::getenv(name);
+    std::string hosts = old ? old : "";
+    if (hosts.find("127.0.0.1") != std::string::npos) continue;
+    const std::string value = (hosts.empty() ? std::string() : hosts + ",") + "127.0.0.1";
+    ::setenv(name, value.c_str(), 1);
+  }
   Impl& impl = *impl_;
   impl.server.Get(".*", [&impl](const httplib::Request& request, httplib::Response& response) {
     impl.Answer(request, response);
