@@ -78,7 +78,10 @@ TEST_F(UpdateWindowTest, TheDialogShowsItsTextsAndProgressAndClosesByItself) {
   int progress = -1, maximum = -1;
   WhenShown([&](QWidget* dialog) {
     status = Child<QLabel>(dialog, "status")->text();
-    if (status == QStringLiteral("Updating...")) return false;  // the address comes first
+    // The address comes first, then the bar moves.
+    if (status == QStringLiteral("Updating...") ||
+        Child<QProgressBar>(dialog, "progress")->value() < 2)
+      return false;
     title = dialog->windowTitle();
     cancel = Child<QPushButton>(dialog, "cancel")->text();
     pauseHidden = Child<QPushButton>(dialog, "pause")->isHidden();
