@@ -2,6 +2,8 @@
 // stores.
 #include "configapp/ConduitPage.h"
 
+#include <iterator>
+
 #include "configapp/ControlIds.h"
 #include "configapp/DialogInteger.h"
 #include "configapp/SetdeskStrings.h"
