@@ -7,9 +7,15 @@
 
 namespace scanner {
 
-// FindVirus: walks the list from head and returns the first record whose
-// signature occurs anywhere in buffer, or nullptr. The record stays owned by
-// base. Reads base only; allocates nothing.
+// FindVirus: the first record in list order whose signature occurs in buffer
+// (as SearchPattern finds it), or nullptr. The record stays owned by base.
+// Uses base.index when base.engine is kIndex and the index was built for the
+// list as it stands, else walks the list with SearchPattern; the answer is
+// the same. Reads base only, allocates nothing; safe from several threads.
 const VirusRecord* FindVirus(const VirusBase& base, const uint8_t* buffer, uint32_t length);
+
+// FindVirusByReference: the list walk alone, whatever the engine.
+const VirusRecord* FindVirusByReference(const VirusBase& base, const uint8_t* buffer,
+                                        uint32_t length);
 
 }  // namespace scanner

@@ -11,6 +11,7 @@
 #include "scanner/virusbase/BaseFormat.h"
 #include "scanner/virusbase/CheckSignature.h"
 #include "scanner/virusbase/LittleEndian.h"
+#include "scanner/virusbase/SignatureIndex.h"
 
 namespace scanner {
 namespace {
@@ -131,7 +132,12 @@ int LoadBase(VirusBase& base, std::span<const uint8_t> fileBytes) {
     return kLoadBadSignature;
   // Only the signed content is read: trailer blocks are not covered by the
   // signature and must not be taken for records.
-  return LoadRecords(base, fileBytes.first(signedLength));
+  const int result = LoadRecords(base, fileBytes.first(signedLength));
+  // Rebuilt over the whole list after every file, records of a failed read
+  // included, as they are used. Without memory for it FindVirus falls back to
+  // the list walk, which gives the same answers.
+  BuildIndex(base);
+  return result;
 }
 
 int LoadBase(VirusBase& base, const std::string& path) {

@@ -17,9 +17,10 @@ namespace scanner {
 // opened or a chunk cannot be read (38 for a read past the signed content, 13
 // for a name chunk whose length is not 64). Records read before a failure
 // stay in the list; once the format mark is accepted virusCount is raised by
-// the header's N whatever the result. The file is copied once and both the
-// check and the record reader work on that copy, so what is loaded is what
-// was verified.
+// the header's N whatever the result. With base.engine kIndex the signature
+// index is rebuilt over the whole list afterwards (BuildIndex). The file is
+// copied once and both the check and the record reader work on that copy, so
+// what is loaded is what was verified.
 int LoadBase(VirusBase& base, const std::string& path);
 
 // LoadBase: the same over a file's bytes already in memory.

@@ -2,6 +2,7 @@
 #include "scanner/virusbase/VirusBase.h"
 
 #include "platform/Text.h"
+#include "scanner/virusbase/SignatureIndex.h"
 
 namespace scanner {
 
@@ -13,7 +14,11 @@ std::u16string_view VirusRecord::descriptionText() const {
   return platform::FieldText(description);
 }
 
+// Out of line, as the index's type is complete only here.
+VirusBase::VirusBase() = default;
+
 VirusBase::~VirusBase() {
+  index.reset();  // it points into the records
   while (head != nullptr) {
     VirusRecord* next = head->next;
     delete head;

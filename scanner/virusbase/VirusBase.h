@@ -5,7 +5,11 @@
 #include <memory>
 #include <string_view>
 
+#include "scanner/virusbase/MatchEngine.h"
+
 namespace scanner {
+
+class SignatureIndex;
 
 // VirusRecord: one record of a base file, created zero-filled.
 struct VirusRecord {
@@ -24,11 +28,17 @@ struct VirusRecord {
 
 // VirusBase: owns every record and signature buffer of the list starting at
 // head; virusCount sums the header counts of the files loaded into it.
+// engine chooses how FindVirus matches; with kIndex, LoadBase (re)builds
+// index over the whole list after every file, and FindVirus uses it while it
+// was built for the list as it stands (same head). A list changed by hand
+// needs BuildIndex (SignatureIndex.h) or is searched by the reference engine.
 struct VirusBase {
   VirusRecord* head = nullptr;
   int32_t virusCount = 0;
+  MatchEngine engine = DefaultMatchEngine();
+  std::unique_ptr<SignatureIndex> index;
 
-  VirusBase() = default;
+  VirusBase();
   VirusBase(const VirusBase&) = delete;
   VirusBase& operator=(const VirusBase&) = delete;
   // ~VirusBase: frees the records one after the other (no recursion).

@@ -77,6 +77,8 @@ int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err) {
         << "); only signals stop this scan\n";
   }
 
+  // Chosen before the start-up loads the base, which builds the index for it.
+  if (options.engine) app.base.engine = *options.engine;
   const scanner::StartResult started = scanner::InitInstance(app, frontEnd, prompt);
   if (started != scanner::StartResult::kStarted) {
     if (const char* why = StartFailure(started)) err << "zepscan: " << why << '\n';

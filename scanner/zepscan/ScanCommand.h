@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "platform/ConsolePrompt.h"
+#include "scanner/virusbase/MatchEngine.h"
 #include "scanner/zepscan/ConsoleDetectionDialog.h"
 
 namespace zepscan {
@@ -12,7 +13,8 @@ namespace zepscan {
 // ScanOptions: the answers a scan gives to its questions.
 struct ScanOptions {
   platform::ConsoleAnswers questions = platform::ConsoleAnswers::AlwaysNo;  // yes/no questions
-  std::optional<VirusAnswer> onVirus;  // none: the configured actions apply
+  std::optional<VirusAnswer> onVirus;          // none: the configured actions apply
+  std::optional<scanner::MatchEngine> engine;  // none: the build's default
 };
 
 // RunScan: the program's start-up, then one scan with the stored settings,

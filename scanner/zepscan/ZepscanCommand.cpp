@@ -65,6 +65,7 @@ int RunZepscan(int argc, const char* const* argv, std::ostream& out, std::ostrea
   bool yes = false;
   bool no = false;
   std::string onVirus;
+  std::string engine;
   DeviceOptions device;
   std::vector<std::string> assignments;
 
@@ -80,6 +81,11 @@ int RunZepscan(int argc, const char* const* argv, std::ostream& out, std::ostrea
                  "Answer every detection: ask, report, copy, delete or "
                  "copy+delete (this run only)")
       ->check(CLI::IsMember({"ask", "report", "copy", "delete", "copy+delete"}));
+  app.add_option("--engine", engine,
+                 "Matching: index (all signatures in one pass) or reference (each signature "
+                 "on its own); both find the same viruses (default " +
+                     std::string(scanner::MatchEngineName(scanner::DefaultMatchEngine())) + ")")
+      ->check(CLI::IsMember({"index", "reference"}));
   app.add_option("--device-root", device.deviceRoot,
                  "Host folder to scan as the handheld's root (this run only)");
   app.add_option("--card", device.cards,
@@ -117,6 +123,7 @@ int RunZepscan(int argc, const char* const* argv, std::ostream& out, std::ostrea
   ScanOptions options;
   options.questions = Questions(yes, no);
   if (!onVirus.empty()) options.onVirus = ParseVirusAnswer(onVirus);
+  options.engine = scanner::ParseMatchEngine(engine);
   return RunScan(options, out, err);
 }
 

@@ -406,6 +406,22 @@ TEST_F(ZepscanProgram, StopWhilePausedEndsTheScanAndWritesTheReport) {
   EXPECT_TRUE(Contains(report, "Files: 0\n")) << report;
 }
 
+TEST_F(ZepscanProgram, BothEnginesFindTheSameVirusesAndOthersAreRefused) {
+  Device("My Documents/Bad.bin", Infected());
+  Device("My Documents/Worse.bin", "prefix " + Infected(kBetaSignature) + Infected());
+  Device("My Documents/Clean.txt", "ALPHA-VIRUS-BODY-");  // one byte short
+  for (const char* engine : {"index", "reference"}) {
+    const Ran ran = Zepscan({"--engine", engine});
+    EXPECT_EQ(ran.status, 1) << engine << ran.err;
+    EXPECT_TRUE(Contains(ran.out, "\\My Documents\\Bad.bin\tInfected with Alpha\n")) << ran.out;
+    EXPECT_TRUE(Contains(ran.out, "\\My Documents\\Worse.bin\tInfected with Beta\n")) << ran.out;
+    EXPECT_TRUE(Contains(ran.out, "\nViruses found 2\n")) << ran.out;
+  }
+  const Ran refused = Zepscan({"--engine", "fast"});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_TRUE(Contains(refused.err, "--engine")) << refused.err;
+}
+
 TEST_F(ZepscanProgram, ControlCommandsWithoutAScanEndWithStatusTwo) {
   const std::string elsewhere = "QM_HOME=" + Quote(MakeFolder("elsewhere"));
   for (const char* command : {"pause", "resume", "stop"}) {
