@@ -174,6 +174,7 @@ QWidget* TreeControlWidget::TextEditor(Node* node) {
   edit->setObjectName(EditorName(node->own.id));
   const Storage storage = StorageOf(node);
   edit->setText(ValueText(&node->own, storage));
+  edit->setCursorPosition(0);  // a long path shows its beginning
   connect(edit, &QLineEdit::textChanged, this, [this, node, storage](const QString& text) {
     if (!building_) StoreText(&node->own, text, storage);
   });
