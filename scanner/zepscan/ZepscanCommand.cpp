@@ -15,6 +15,8 @@
 #include "scanner/zepscan/ScanCommand.h"
 #include "scanner/zepscan/SettingsCommand.h"
 #include "scanner/zepscan/StopRequest.h"
+#include "scanner/zepscan/UpdateCommand.h"
+#include "scanner/zepscan/UrlsCommand.h"
 
 namespace zepscan {
 namespace {
@@ -68,6 +70,8 @@ int RunZepscan(int argc, const char* const* argv, std::ostream& out, std::ostrea
   std::string engine;
   DeviceOptions device;
   std::vector<std::string> assignments;
+  UpdateOptions update;
+  std::string url;
 
   CLI::App app{
       "Scans the handheld for viruses with the stored settings.\n"
@@ -103,6 +107,20 @@ int RunZepscan(int argc, const char* const* argv, std::ostream& out, std::ostrea
                    "(repeatable)")
       ->allow_extra_args(false);
 
+  auto* updateCommand =
+      app.add_subcommand("update", "Download a new virus base from the updater's addresses");
+  updateCommand
+      ->add_option("--pause-ms", update.pauseMs,
+                   "Wait before reading each download, in milliseconds (default 5000)")
+      ->check(CLI::NonNegativeNumber);
+  auto* urls = app.add_subcommand("urls", "Show or change the updater's addresses");
+  urls->require_subcommand(1);
+  urls->add_subcommand("list", "The addresses, tried in this order");
+  auto* urlsAdd = urls->add_subcommand("add", "Add an address at the end (at most ten)");
+  urlsAdd->add_option("URL", url, "The base address")->required();
+  auto* urlsRemove = urls->add_subcommand("remove", "Remove an address");
+  urlsRemove->add_option("URL", url, "The base address")->required();
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -115,6 +133,13 @@ int RunZepscan(int argc, const char* const* argv, std::ostream& out, std::ostrea
 
   platform::SetDefaultRegStore(platform::RegStore::Device);
   if (ApplyDeviceOptions(device, err) != 0) return kExitError;
+  if (updateCommand->parsed()) return RunUpdate(update, out, err);
+  if (urls->parsed()) {
+    const UrlsAction action = urlsAdd->parsed()      ? UrlsAction::Add
+                              : urlsRemove->parsed() ? UrlsAction::Remove
+                                                     : UrlsAction::List;
+    return RunUrls(action, url, out, err);
+  }
   if (settings->parsed()) {
     if (assignments.empty()) return ShowSettings(out);
     platform::ConsolePrompt prompt(Questions(yes, no), stdin, stderr);

@@ -1,4 +1,4 @@
-// The zepscan command line: scan, control a running scan, show and change the settings.
+// The zepscan command line: scanning, scan control, settings, base update and its addresses.
 #pragma once
 
 #include <iosfwd>

@@ -37,7 +37,7 @@ class DownloadView : public DownloadDialogView {
   std::string button;
   uint32_t timerMs = 0;
   int closed = 0;
-  Recorder bar;
+  BarRecorder bar;
 };
 
 // DrivenDownload: runs the Download dialog as a modal loop would: OnInit,

@@ -32,8 +32,8 @@ namespace scanner::testing {
 using platform::testing::HttpReply;
 using platform::testing::HttpTestServer;
 
-// Recorder: the status text and progress bar; keeps every call.
-class Recorder : public UpdaterObserver {
+// BarRecorder: the status text and progress bar; keeps every call.
+class BarRecorder : public UpdaterObserver {
  public:
   void OnStatusText(std::u16string_view text) override {
     Add("status " + platform::Utf16ToUtf8(text));
@@ -172,7 +172,7 @@ class UpdaterFixture : public platform::TempDevice {
 
   HttpTestServer server_;
   platform::ScriptedPrompt prompt_;
-  Recorder recorder_;
+  BarRecorder recorder_;
 };
 
 }  // namespace scanner::testing
