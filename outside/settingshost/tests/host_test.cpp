@@ -7,12 +7,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <cstdlib>
 #include <filesystem>
 
+#include "configobject/module/IQrxConfigurator.h"
+#include "configobject/module/QrxIds.h"
 #include "configobject/page/qt/WindowHandle.h"
 #include "outside/settingshost/HostOptions.h"
 #include "outside/settingshost/SettingsHostWindow.h"
@@ -207,6 +210,49 @@ TEST_F(HostTest, WithoutTheTreeControlThePageIsEmptyAndWritesOnlyWhatItRead) {
   EXPECT_EQ(window->findChild<QTreeWidget*>(), nullptr);
   window->accept();
   EXPECT_EQ(comtest::Snapshot(platform::HKEY_LOCAL_MACHINE, ""), before);
+}
+
+TEST_F(HostTest, ALivePageKeepsTheModuleLoadedUntilItIsDeleted) {
+  const std::string path = std::filesystem::weakly_canonical(QRX_MODULE).string();
+  QWidget parent;
+  ComPtr<qrx::IQrxConfigurator> object;
+  ASSERT_EQ(CoCreateInstance(qrx::CLSID_QrxConfigurator, nullptr, CLSCTX_INPROC_SERVER,
+                             qrx::IID_IQrxConfigurator, object.Put()),
+            S_OK);
+  HWND page = object->PageCreate(qrx::HandleFromWidget(&parent), 0, 0, 0);
+  ASSERT_NE(page, nullptr);
+  QPointer<QWidget> window = qrx::WidgetFromHandle(page);
+  object.Reset();
+  CoFreeUnusedLibraries();
+  EXPECT_TRUE(CoIsServerLoaded(path));  // no object, no lock, but a page
+
+  ASSERT_EQ(CoCreateInstance(qrx::CLSID_QrxConfigurator, nullptr, CLSCTX_INPROC_SERVER,
+                             qrx::IID_IQrxConfigurator, object.Put()),
+            S_OK);
+  HWND pages[] = {page, nullptr};
+  EXPECT_EQ(object->DeletePages(pages), 0);
+  EXPECT_TRUE(window.isNull());
+  object.Reset();
+  CoFreeUnusedLibraries();
+  EXPECT_FALSE(CoIsServerLoaded(path));
+}
+
+TEST_F(HostTest, APageWhoseParentWentFirstIsStillCollectedAndDeleted) {
+  StoreSample();
+  ComPtr<qrx::IQrxConfigurator> object;
+  ASSERT_EQ(CoCreateInstance(qrx::CLSID_QrxConfigurator, nullptr, CLSCTX_INPROC_SERVER,
+                             qrx::IID_IQrxConfigurator, object.Put()),
+            S_OK);
+  auto parent = std::make_unique<QWidget>();
+  HWND page = object->PageCreate(qrx::HandleFromWidget(parent.get()), 0, 0, 0);
+  ASSERT_NE(page, nullptr);
+  qrx::WidgetFromHandle(page)->findChild<QSpinBox*>("item-08010003")->setValue(77);
+  parent.reset();  // the host's window, with the page's, is gone
+  HWND pages[] = {page, nullptr};
+  EXPECT_EQ(object->GetDataFromPages(nullptr, pages), 0);
+  EXPECT_EQ(Dword("SyncWaitTime"), 0x0003004Du);
+  EXPECT_EQ(object->DeletePages(pages), 0);
+  EXPECT_EQ(object->PageCreate(page, 0, 0, 0), nullptr);  // a stale handle is no parent
 }
 
 TEST(HostOptions, ReadsTheCommandLine) {
