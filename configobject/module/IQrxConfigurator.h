@@ -35,6 +35,11 @@ struct IQrxConfigurator : IUnknown {
   // GetDataFromPages: stores the page phwndPages[0] into the registry;
   // ppBuffer is not touched; 0.
   virtual int32_t GetDataFromPages(void** ppBuffer, HWND* phwndPages) = 0;
+  // The rest answer as fixed: 0 and nothing done, except GetPageTitle and
+  // GetPageDescription ("Conduit Properties", "This is a Page Description"),
+  // the level name and description texts, GetPageIcon, and the 1 of
+  // GetUserInterfaceLevelsCount, GetTabLookType, NotifyUserInterfaceLevelChanging
+  // and NotifyPageSelchanging.
   virtual int32_t SetDataToPages(void* pBuffer, uint32_t dwSize, HWND* phwndPages) = 0;
   virtual int32_t GetHelpInfo(char* pszHelpFile, uint32_t dwSize, uint32_t* pdwHelpID,
                               uint32_t dwType, uint32_t dwLevel, uint32_t dwPageIndex) = 0;
