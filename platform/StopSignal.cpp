@@ -14,11 +14,15 @@ namespace platform {
 namespace {
 
 std::atomic<bool> gStopped{false};
+// Lock-free, so the handler may touch it.
+std::atomic<int> gCount{0};
+static_assert(std::atomic<int>::is_always_lock_free);
 int gPipe[2] = {-1, -1};
 
-void OnStopSignal(int) {
+void OnStopSignal(int signal) {
   const int saved = errno;
   gStopped.store(true);
+  gCount.fetch_add(signal == SIGTERM ? 2 : 1);
   const char byte = 1;
   // The pipe is non-blocking: a full pipe already wakes the waiter.
   [[maybe_unused]] const auto n = write(gPipe[1], &byte, 1);
@@ -41,6 +45,10 @@ unsigned CatchStopSignals() {
 
 bool StopSignalled() {
   return gStopped.load();
+}
+
+int StopSignalCount() {
+  return gCount.load();
 }
 
 int StopSignalDescriptor() {

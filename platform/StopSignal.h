@@ -16,6 +16,11 @@ unsigned IgnoreBrokenPipe();
 // StopSignalled: whether a stop signal has arrived since CatchStopSignals.
 bool StopSignalled();
 
+// StopSignalCount: how many stop signals arrived since CatchStopSignals,
+// SIGINT counting one and SIGTERM two (it asks for an end now), so that a
+// second Ctrl-C can mean more than the first.
+int StopSignalCount();
+
 // StopSignalDescriptor: the read end that becomes readable when a stop signal
 // arrives (-1 before CatchStopSignals); for the listener's wait only.
 int StopSignalDescriptor();

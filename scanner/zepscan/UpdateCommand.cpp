@@ -13,7 +13,6 @@
 #include "platform/Text.h"
 #include "scanner/strings/ScannerStrings.h"
 #include "scanner/updater/UpdaterMessages.h"
-#include "scanner/zepscan/InterruptCount.h"
 #include "scanner/zepscan/StopRequest.h"
 #include "scanner/zepscan/ZepscanCommand.h"
 
@@ -95,10 +94,10 @@ int RunUpdate(const UpdateOptions& options, std::ostream& out, std::ostream& err
         << "); only Ctrl-C cancels the update\n";
   }
 
-  CountInterrupts();
+  platform::CatchStopSignals();
   platform::IgnoreBrokenPipe();
   ConsoleDownload runner(view, prompt, options.pauseMs,
-                         [&stop] { return Interrupts() + (stop.Wait(0) ? 1 : 0); });
+                         [&stop] { return platform::StopSignalCount() + (stop.Wait(0) ? 1 : 0); });
   const int32_t result = scanner::RunDownload(runner, prompt);
   scanner::ScannerStrings().UnloadLanguage();
   if (result == scanner::kDownloadDone) {
