@@ -22,13 +22,17 @@ inline constexpr uint64_t kMaxPdbFileSize = 64u * 1024 * 1024;
 
 // Results of reading an image, besides 0 and the Win32 code of a file that
 // cannot be opened or read. Every one of them means the file is not used.
-inline constexpr int kPdbTruncated = -1;      // ends inside the header or a record list
-inline constexpr int kPdbBadOffset = -2;      // a block or record offset outside the file, inside
-                                              // the header or record lists, or out of order
-inline constexpr int kPdbListLoop = -3;       // a next-list offset that does not lead forward
-inline constexpr int kPdbRecordTooLong = -4;  // a record longer than kRecordBufferSize
-inline constexpr int kPdbBlockTooLong = -5;   // an app-info or sort-info block over 65535 bytes
-inline constexpr int kPdbFileTooLarge = -6;   // over kMaxPdbFileSize
+inline constexpr int kPdbTruncated = -1;       // ends inside the header or a record list
+inline constexpr int kPdbBadOffset = -2;       // a block or record offset outside the file, inside
+                                               // the header or record lists, or out of order
+inline constexpr int kPdbListLoop = -3;        // a next-list offset that does not lead forward
+inline constexpr int kPdbRecordTooLong = -4;   // a record longer than kRecordBufferSize
+inline constexpr int kPdbBlockTooLong = -5;    // an app-info or sort-info block over 65535 bytes
+inline constexpr int kPdbFileTooLarge = -6;    // over kMaxPdbFileSize
+inline constexpr int kPdbTooManyRecords = -7;  // more than kMaxPdbRecords records in all lists
+
+// kMaxPdbRecords: a handheld database holds at most this many records.
+inline constexpr uint32_t kMaxPdbRecords = 0xFFFF;
 
 // PdbImage: the header, the number of record lists, the records in file
 // order, and the app-info and sort-info blocks. A block is present when its

@@ -35,6 +35,7 @@ inline constexpr int32_t kSyncErrNoSuchRecord = -8;  // index beyond the last re
 inline constexpr int32_t kSyncErrReadOnly = -9;      // database opened without write mode
 inline constexpr int32_t kSyncErrTooLarge = -10;     // record, block or database over its limit
 inline constexpr int32_t kSyncErrDamaged = -11;      // the database file is not a sound .pdb
+inline constexpr int32_t kSyncErrInUse = -12;        // the database is open already
 
 // Open modes of SyncOpenDB (bits; a conduit passes 0xF0, all of them).
 inline constexpr uint8_t kSyncModeRead = 0x80;
