@@ -2,30 +2,20 @@
 //
 // A POSIX named semaphore (sem_open) would outlive a process killed while
 // holding it and cannot tell how many handles are open, so it could not end
-// with its last holder as a Windows semaphore does. The segments here follow
-// the named events instead: every handle holds a shared OFD lock on byte 1,
-// so the kernel counts the live holders and forgets one that dies; creating,
-// opening and closing are serialised by an exclusive lock on byte 0; the last
-// handle to close unlinks the name, and a segment whose holders all died is
-// reinitialised by the next create or removed by the next open. Waiting takes
-// no lock that a process could die holding.
+// with its last holder as a Windows semaphore does. The segments here live
+// as the named events' do (see SharedSegment): the kernel counts the live
+// holders, the last handle to close removes the name, and a segment whose
+// holders all died is reinitialised by the next create or removed by the
+// next open. Waiting takes no lock that a process could die holding.
 #include "platform/NamedSemaphore.h"
-
-#include <fcntl.h>
-#include <linux/futex.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <sys/syscall.h>
-#include <time.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
-#include <climits>
 #include <cstddef>
 #include <new>
 
 #include "platform/Errors.h"
+#include "platform/SharedSegment.h"
 
 namespace platform {
 
@@ -46,33 +36,12 @@ static_assert(offsetof(SemaphoreBlock, magic) == 0);
 static_assert(offsetof(SemaphoreBlock, version) == 4);
 static_assert(offsetof(SemaphoreBlock, maximum) == 8);
 static_assert(offsetof(SemaphoreBlock, count) == 12);
+static_assert(sizeof(SemaphoreBlock) <= kSharedSegmentSize);
 
 namespace {
 
 constexpr uint32_t kMagic = 0x4553'4D51;  // "QMSE"
 constexpr uint32_t kVersion = 1;
-constexpr size_t kSegmentSize = 4096;
-constexpr off_t kGuardByte = 0;            // exclusive while creating, opening or closing
-constexpr off_t kHolderByte = 1;           // shared by every open handle
-constexpr uint32_t kRetry = 0xFFFF'FFFEu;  // the name was unlinked under us
-
-// LockByte: 0 or an errno value.
-int LockByte(int fd, off_t byte, short type, bool wait) {
-  struct flock fl {};
-  fl.l_type = type;
-  fl.l_whence = SEEK_SET;
-  fl.l_start = byte;
-  fl.l_len = 1;
-  for (;;) {
-    if (fcntl(fd, wait ? F_OFD_SETLKW : F_OFD_SETLK, &fl) == 0) return 0;
-    if (errno != EINTR) return errno;
-  }
-}
-
-int Futex(std::atomic<int32_t>* word, int op, int32_t value, const timespec* deadline) {
-  return static_cast<int>(syscall(SYS_futex, reinterpret_cast<int32_t*>(word), op, value, deadline,
-                                  nullptr, FUTEX_BITSET_MATCH_ANY));
-}
 
 void InitBlock(SemaphoreBlock* b, int32_t initial, int32_t maximum) {
   new (b) SemaphoreBlock{};
@@ -82,51 +51,9 @@ void InitBlock(SemaphoreBlock* b, int32_t initial, int32_t maximum) {
   b->magic.store(kMagic, std::memory_order_release);
 }
 
-enum class Disposition { CreateOrOpen, OpenOnly };
-
-// OpenSegment: one attempt; 0 with fd and block set, kRetry, or a Win32 code.
-uint32_t OpenSegment(const std::string& segment, Disposition disposition, int32_t initial,
-                     int32_t maximum, int& fdOut, SemaphoreBlock*& blockOut, bool& created) {
-  const int flags = O_RDWR | O_CLOEXEC | (disposition == Disposition::CreateOrOpen ? O_CREAT : 0);
-  const int fd = shm_open(segment.c_str(), flags, 0600);
-  if (fd < 0) return Win32FromErrno(errno);
-  auto fail = [&](uint32_t code) {
-    close(fd);  // drops the byte locks with the description
-    return code;
-  };
-  if (int e = LockByte(fd, kGuardByte, F_WRLCK, true)) return fail(Win32FromErrno(e));
-  struct stat st {};
-  if (fstat(fd, &st) != 0) return fail(Win32FromErrno(errno));
-  if (st.st_nlink == 0) {
-    close(fd);
-    return kRetry;  // unlinked by its last holder after we opened the name
-  }
-  // Taking the holder byte exclusively succeeds only when no handle is open.
-  const bool live = LockByte(fd, kHolderByte, F_WRLCK, false) != 0;
-  if (!live && disposition == Disposition::OpenOnly) {
-    shm_unlink(segment.c_str());  // left by processes that all ended
-    return fail(ERROR_FILE_NOT_FOUND);
-  }
-  if (!live && ftruncate(fd, kSegmentSize) != 0) return fail(Win32FromErrno(errno));
-  if (live && st.st_size < static_cast<off_t>(kSegmentSize)) return fail(ERROR_INVALID_HANDLE);
-  void* p = mmap(nullptr, kSegmentSize, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-  if (p == MAP_FAILED) return fail(Win32FromErrno(errno));
-  auto* block = static_cast<SemaphoreBlock*>(p);
-  if (!live) {
-    InitBlock(block, initial, maximum);
-  } else if (block->magic.load(std::memory_order_acquire) != kMagic || block->version != kVersion) {
-    munmap(p, kSegmentSize);
-    return fail(ERROR_INVALID_HANDLE);  // the name belongs to an event or something else
-  }
-  if (int e = LockByte(fd, kHolderByte, F_RDLCK, false)) {
-    munmap(p, kSegmentSize);
-    return fail(Win32FromErrno(e));
-  }
-  LockByte(fd, kGuardByte, F_UNLCK, false);
-  fdOut = fd;
-  blockOut = block;
-  created = !live;
-  return ERROR_SUCCESS;
+bool IsSemaphoreBlock(const void* p) {
+  const auto* b = static_cast<const SemaphoreBlock*>(p);
+  return b->magic.load(std::memory_order_acquire) == kMagic && b->version == kVersion;
 }
 
 Semaphore Failed(uint32_t code) {
@@ -152,35 +79,36 @@ Semaphore CreateSemaphore(std::string_view name, int32_t initial, int32_t maximu
     return s;
   }
   const std::string segment = EventSegmentName(name);
-  for (;;) {
-    bool created = false;
-    const uint32_t r =
-        OpenSegment(segment, Disposition::CreateOrOpen, initial, maximum, s.fd_, s.block_, created);
-    if (r == kRetry) continue;
-    if (r != ERROR_SUCCESS) return Failed(r);
-    s.name_ = std::string(name);
-    s.segment_ = segment;
-    s.owner_ = getpid();
-    SetLastError(created ? ERROR_SUCCESS : ERROR_ALREADY_EXISTS);
-    return s;
-  }
+  const SegmentKind kind{
+      [&](void* p) { InitBlock(static_cast<SemaphoreBlock*>(p), initial, maximum); },
+      IsSemaphoreBlock};
+  SegmentHold hold;
+  const uint32_t r = OpenSharedSegment(segment, SegmentDisposition::CreateOrOpen, kind, hold);
+  if (r != ERROR_SUCCESS) return Failed(r);
+  s.fd_ = hold.fd;
+  s.block_ = static_cast<SemaphoreBlock*>(hold.block);
+  s.name_ = std::string(name);
+  s.segment_ = segment;
+  s.owner_ = hold.owner;
+  SetLastError(hold.created ? ERROR_SUCCESS : ERROR_ALREADY_EXISTS);
+  return s;
 }
 
 Semaphore OpenSemaphore(std::string_view name) {
   if (name.empty() || name.find('\0') != std::string_view::npos) return Failed(ERROR_INVALID_NAME);
   const std::string segment = EventSegmentName(name);
-  for (;;) {
-    Semaphore s;
-    bool created = false;
-    const uint32_t r = OpenSegment(segment, Disposition::OpenOnly, 0, 1, s.fd_, s.block_, created);
-    if (r == kRetry) continue;
-    if (r != ERROR_SUCCESS) return Failed(r);
-    s.name_ = std::string(name);
-    s.segment_ = segment;
-    s.owner_ = getpid();
-    SetLastError(ERROR_SUCCESS);
-    return s;
-  }
+  SegmentHold hold;
+  const uint32_t r =
+      OpenSharedSegment(segment, SegmentDisposition::OpenOnly, {{}, IsSemaphoreBlock}, hold);
+  if (r != ERROR_SUCCESS) return Failed(r);
+  Semaphore s;
+  s.fd_ = hold.fd;
+  s.block_ = static_cast<SemaphoreBlock*>(hold.block);
+  s.name_ = std::string(name);
+  s.segment_ = segment;
+  s.owner_ = hold.owner;
+  SetLastError(ERROR_SUCCESS);
+  return s;
 }
 
 Semaphore::Semaphore(Semaphore&& other) noexcept
@@ -220,7 +148,7 @@ uint32_t Semaphore::Release(int32_t count, int32_t* previous) {
     if (seen > b->maximum - count) return Result(ERROR_TOO_MANY_POSTS);
   } while (!b->count.compare_exchange_weak(seen, seen + count));
   if (previous) *previous = seen;
-  Futex(&b->count, FUTEX_WAKE, count, nullptr);
+  FutexWake(b->count, count);
   return Result(ERROR_SUCCESS);
 }
 
@@ -237,25 +165,15 @@ uint32_t Semaphore::Wait(uint32_t timeoutMs) const {
     }
     return false;
   };
-  timespec deadline{};
-  if (timeoutMs != INFINITE) {
-    clock_gettime(CLOCK_MONOTONIC, &deadline);
-    deadline.tv_sec += timeoutMs / 1000;
-    deadline.tv_nsec += static_cast<long>(timeoutMs % 1000) * 1'000'000L;
-    if (deadline.tv_nsec >= 1'000'000'000L) {
-      deadline.tv_sec += 1;
-      deadline.tv_nsec -= 1'000'000'000L;
-    }
-  }
+  std::timespec deadline{};
+  if (timeoutMs != INFINITE) deadline = MonotonicDeadline(timeoutMs);
   for (;;) {
     if (take()) return WAIT_OBJECT_0;
     if (timeoutMs == 0) return WAIT_TIMEOUT;
     // Sleeps only while the count is still zero; a release in between makes
     // the call return at once. The absolute CLOCK_MONOTONIC deadline keeps
     // early wake-ups and clock changes from stretching the time-out.
-    const int r =
-        Futex(&b->count, FUTEX_WAIT_BITSET, 0, timeoutMs == INFINITE ? nullptr : &deadline);
-    const int err = r == 0 ? 0 : errno;
+    const int err = FutexWait(b->count, 0, timeoutMs == INFINITE ? nullptr : &deadline);
     if (err == ETIMEDOUT) return take() ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
     if (err != 0 && err != EAGAIN && err != EINTR) {
       SetLastError(Win32FromErrno(err));
@@ -268,21 +186,8 @@ void Semaphore::Close() {
   if (!block_) return;
   if (fd_ < 0) {
     delete block_;
-  } else if (owner_ != getpid()) {
-    // A copy inherited through fork shares the parent's locks: leave them be.
-    munmap(block_, kSegmentSize);
-    close(fd_);
   } else {
-    LockByte(fd_, kGuardByte, F_WRLCK, true);
-    LockByte(fd_, kHolderByte, F_UNLCK, false);
-    if (LockByte(fd_, kHolderByte, F_WRLCK, false) == 0) {
-      // Last holder: only a holder of the guard byte unlinks, and only while
-      // the name still points at this segment.
-      struct stat st {};
-      if (fstat(fd_, &st) == 0 && st.st_nlink > 0) shm_unlink(segment_.c_str());
-    }
-    munmap(block_, kSegmentSize);
-    close(fd_);  // drops both byte locks
+    CloseSharedSegment(fd_, block_, segment_, owner_);
   }
   block_ = nullptr;
   fd_ = -1;
