@@ -64,7 +64,7 @@ int32_t OpenConduitCall(ConduitProgressFn progress, ConduitSyncProperties* prope
   sync.Load();
   log.Load();
   CallUi call;
-  SyncEnvironment environment{call.ui(), &sync, log.loaded() ? &log : nullptr, {}, {}};
+  SyncEnvironment environment{call.ui(), &sync, log.loaded() ? &log : nullptr};
   return Synchronise(g_settings, environment, progress, properties);
 }
 

@@ -57,7 +57,8 @@ void FetchNow(palmsettings::PalmSettings& record, SyncEnvironment& environment) 
 void StartIfDue(const palmsettings::PalmSettings& record, SyncEnvironment& environment) {
   const int64_t now = environment.now ? environment.now() : SystemTime();
   if (!UpdateIsDue(record, now) || record.NoTasksKey != 1) return;
-  if (const uint32_t code = StartDownloader(record); code != 0) {
+  const uint32_t code = environment.start ? environment.start(record) : StartDownloader(record);
+  if (code != 0) {
     NoticeDialog notice(kStartFailedCaption, StartFailedText(code), kStartFailedSeconds);
     environment.ui.Run(notice);
   }
@@ -95,7 +96,12 @@ int32_t Synchronise(palmsettings::PalmSettings& record, SyncEnvironment& environ
     return kSyncRefused;
   }
 
-  if (record.Load() == palmsettings::PalmSettings::kKeyNotOpened) record.CreateDefaults();
+  if (record.Load() == palmsettings::PalmSettings::kKeyNotOpened) {
+    record.CreateDefaults();
+    // The record then holds what was stored (File1, File2), which the Save
+    // at the end writes back rather than deleting.
+    record.Load();
+  }
 
   // The action starts "On schedule" at every synchronisation.
   int32_t action = kActionOnSchedule;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "conduit/dialogs/ConduitUi.h"
 #include "conduit/dialogs/UpdateProgressDialog.h"
@@ -28,9 +29,11 @@ struct SyncEnvironment {
   // log: the HotSync log; null when it did not load (nothing is logged).
   const hslog20::HsLog20Library* log = nullptr;
   // now: the clock of the due-time check; SystemTime when empty.
-  Clock now;
+  Clock now = {};
   // progress: the "Now" fetch's limits.
-  ProgressOptions progress;
+  ProgressOptions progress = {};
+  // start: starts the downloader; StartDownloader when empty.
+  std::function<uint32_t(const palmsettings::PalmSettings&)> start = {};
 };
 
 // Synchronise: OpenConduit. Without a progress callback (or sync
@@ -38,8 +41,9 @@ struct SyncEnvironment {
 // "configured to Do Nothing" and returns 0: no registration, no settings.
 // Otherwise: registers (kSyncRefused and "Unable to register conduit" when
 // that fails); loads the settings, creating the defaults when the key is
-// missing; runs the sync-time dialog when SyncShowDlg is set (else reads the
-// handheld base and keeps "On schedule"); and then:
+// missing and loading what they stored (so the record holds the default
+// file list and the end of the run does not delete it again); runs the sync-time dialog when
+// SyncShowDlg is set (else reads the handheld base and keeps "On schedule"); and then:
 //  - Cancel: unregisters and returns 0 (kSyncErrors and "Unable to
 //    unregister conduit" when that fails); nothing saved, no end line;
 //  - Now: the fetch in the progress dialog, the downloads promoted, and the

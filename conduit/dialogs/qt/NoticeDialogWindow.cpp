@@ -14,7 +14,7 @@
 namespace conduit {
 
 NoticeDialogWindow::NoticeDialogWindow(NoticeDialog& dialog, QWidget* parent)
-    : QDialog(parent), dialog_(dialog) {
+    : QDialog(parent), dialog_(dialog), timer_(this) {
   setObjectName(QStringLiteral("noticeDialog"));
   auto* icon = Named(new QLabel(this), "icon", 103);
   icon->setPixmap(NoticeIcon(QSize(32, 32)));
@@ -35,6 +35,7 @@ NoticeDialogWindow::NoticeDialogWindow(NoticeDialog& dialog, QWidget* parent)
   layout->addLayout(bottom);
   SizeToTemplate(*this, kNoticeDialogUnits);
 
+  timer_.setObjectName(QStringLiteral("countdown"));
   timer_.setInterval(static_cast<int>(kCountdownPeriodMs));
   connect(&timer_, &QTimer::timeout, this, [this] {
     dialog_.OnTimer();

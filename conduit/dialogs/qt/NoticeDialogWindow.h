@@ -33,7 +33,7 @@ class NoticeDialogWindow final : public QDialog {
   NoticeDialog& dialog_;
   QLabel* text_ = nullptr;
   QPushButton* ok_ = nullptr;
-  QTimer timer_;
+  QTimer timer_;  // "countdown", a child so that it stops with the window
 };
 
 }  // namespace conduit

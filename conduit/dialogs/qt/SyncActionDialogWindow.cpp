@@ -18,7 +18,7 @@ namespace conduit {
 using D = SyncActionDialog;
 
 SyncActionDialogWindow::SyncActionDialogWindow(SyncActionDialog& dialog, QWidget* parent)
-    : QDialog(parent), dialog_(dialog) {
+    : QDialog(parent), dialog_(dialog), timer_(this) {
   setObjectName(QStringLiteral("syncActionDialog"));
   auto* picture = Named(new QLabel(this), "picture", 112);
   picture->setPixmap(SyncPicture(QSize(96, 220)));
@@ -61,6 +61,7 @@ SyncActionDialogWindow::SyncActionDialogWindow(SyncActionDialog& dialog, QWidget
   layout->addLayout(right, 1);
   SizeToTemplate(*this, kSyncActionDialogUnits);
 
+  timer_.setObjectName(QStringLiteral("countdown"));
   timer_.setInterval(static_cast<int>(kCountdownPeriodMs));
   connect(&timer_, &QTimer::timeout, this, [this] {
     dialog_.OnTimer();

@@ -44,7 +44,7 @@ class SyncActionDialogWindow final : public QDialog {
   QRadioButton* schedule_ = nullptr;
   QPushButton* ok_ = nullptr;
   QPushButton* cancel_ = nullptr;
-  QTimer timer_;
+  QTimer timer_;  // "countdown", a child so that it stops with the window
 };
 
 }  // namespace conduit
