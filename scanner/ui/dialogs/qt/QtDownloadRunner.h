@@ -21,6 +21,9 @@ class QtDownloadRunner final : public scanner::DownloadRunner {
 
   int32_t RunDownloadDialog() override;
 
+  // SetOwner: the window the next Download windows are shown over.
+  void SetOwner(QWidget* owner) { owner_ = owner; }
+
  private:
   QPointer<QWidget> owner_;
   platform::Prompt& prompt_;

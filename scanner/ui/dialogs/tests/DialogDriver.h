@@ -18,8 +18,10 @@ inline QApplication& App() {
   static char name[] = "scanner_dialogs_qt_tests";
   static char* argv[] = {name, nullptr};
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication app(argc, argv);
-  return app;
+  // Never destroyed: after key events Qt's own exit-time clean-up must not
+  // find a destroyed application.
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
 }
 
 // WhenModal: runs `drive` once, on the GUI thread, as soon as a modal dialog

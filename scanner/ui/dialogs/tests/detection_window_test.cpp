@@ -29,8 +29,6 @@ struct Answer {
 
 class DetectionDialogTest : public ::testing::Test {
  protected:
-  void SetUp() override { App(); }
-
   // ShowFromWorker: Show called on a thread of its own, as the scan worker
   // calls it, with the boxes preset; the GUI thread serves it meanwhile.
   Answer ShowFromWorker(bool copy, bool del) {
@@ -46,6 +44,7 @@ class DetectionDialogTest : public ::testing::Test {
     return answer;
   }
 
+  QApplication& app_ = App();  // before any widget
   QMainWindow owner_;
   std::unique_ptr<scanner::DetectionDialog> dialog_ = MakeDetectionDialog(&owner_);
 };
