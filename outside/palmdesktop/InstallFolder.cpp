@@ -14,6 +14,29 @@
 
 namespace palmdesktop {
 
+namespace {
+
+// EnsureDesktopFolder: creates a desktop folder and the folders on its way
+// that are missing (an existing one is found regardless of letter case);
+// `out` receives the resolved folder. Returns 0 or a Win32 code.
+uint32_t EnsureDesktopFolder(std::string_view desktopPath, platform::FilePath& out) {
+  size_t at = desktopPath.find_first_of("\\/", 3);
+  for (;;) {
+    out = platform::ResolveDesktopPath(desktopPath.substr(0, at));
+    if (!out.ok()) return out.error;
+    platform::FileInfo info;
+    if (platform::GetFileInfo(out, info) != 0) {
+      if (const uint32_t rc = platform::CreateDirectory(out); rc != 0) return rc;
+    } else if (!(info.attributes & platform::FILE_ATTRIBUTE_DIRECTORY)) {
+      return platform::ERROR_PATH_NOT_FOUND;
+    }
+    if (at == std::string_view::npos) return 0;
+    at = desktopPath.find_first_of("\\/", at + 1);
+  }
+}
+
+}  // namespace
+
 std::string InstallFolderOf(std::string_view user) {
   const std::string folder = UserFolder(user);
   return folder.empty() ? folder : folder + "\\Install";
@@ -36,17 +59,8 @@ int32_t QueueInstall(const char* userName, const char* filePath) {
   if (const uint32_t rc = platform::GetFileInfo(source, info); rc != 0)
     return static_cast<int32_t>(rc);
 
-  // The queue folder may not exist yet: its parent folders are made on the
-  // host once the desktop path resolves as far as it can.
-  platform::FilePath target = platform::ResolveDesktopPath(queue);
-  if (!target.ok() && target.error == platform::ERROR_PATH_NOT_FOUND) {
-    const platform::FilePath desktop = platform::ResolveDesktopPath(DesktopFolder());
-    if (!desktop.ok()) return static_cast<int32_t>(desktop.error);
-    platform::EnsureFolder(platform::JoinHost(desktop.host, userName) + "/Install");
-    target = platform::ResolveDesktopPath(queue);
-  }
-  if (!target.ok()) return static_cast<int32_t>(target.error);
-  if (const uint32_t rc = platform::EnsureFolder(target.host); rc != 0)
+  platform::FilePath target;
+  if (const uint32_t rc = EnsureDesktopFolder(queue, target); rc != 0)
     return static_cast<int32_t>(rc);
   const uint32_t rc =
       platform::CopyFile(source, platform::HostFilePath(platform::JoinHost(target.host, fileName)),
