@@ -14,10 +14,11 @@ constexpr uint64_t kWideMultiplier = 0xFF51AFD7ED558CCDull;
 constexpr uint64_t kNarrowMultiplier = 0xD6E8FEB86659FD93ull;
 constexpr uint64_t kPrefixMultiplier = 0xA0761D6478BD642Full;
 constexpr uint64_t kTableMultiplier = 0xC2B2AE3D27D4EB4Full;
-// Samples per block, and the share of them (1 in kDenseShare) passing the
-// first filter above which the next block is scanned without that branch.
+// Samples per block; the share of them (1 in kDenseShare) passing the first
+// filter above which the next kDenseBlocks blocks go without it.
 constexpr size_t kBlockSamples = 1024;
 constexpr size_t kDenseShare = 8;
+constexpr unsigned kDenseBlocks = 8;
 
 // Load: the first `bytes` (<= 8) bytes at p as one number, the same whichever
 // way they are loaded; available is how many bytes may be read from p.
@@ -35,6 +36,18 @@ uint64_t Load(const uint8_t* p, size_t available) {
     std::memcpy(&k, p, bytes);
   }
   return k;
+}
+
+// SplitGrams: the four-byte grams at offsets 0 and 4 of eight loaded bytes,
+// as Load<4> gives them.
+void SplitGrams(uint64_t eight, uint64_t& first, uint64_t& second) {
+  if constexpr (std::endian::native == std::endian::little) {
+    first = eight & 0xFFFFFFFFu;
+    second = eight >> 32;
+  } else {
+    first = eight & ~uint64_t{0xFFFFFFFFu};
+    second = eight << 32;
+  }
 }
 
 }  // namespace
@@ -60,7 +73,8 @@ void LongPatternSet::Build(std::vector<IndexedPattern> patterns) {
   built.tableShift_ = 64 - tableBits;
   built.grams_.Reset(patterns.size() * kStride);
   built.wideGrams_.Reset(wide * kStride);
-  built.narrowGrams_.Reset((patterns.size() - wide) * kStride);
+  built.narrowCount_ = patterns.size() - wide;
+  built.narrowGrams_.Reset(built.narrowCount_ * kStride);
   built.prefixes_.Reset(groups);
 
   const size_t mask = built.table_.size() - 1;
@@ -104,11 +118,19 @@ void LongPatternSet::Confirm(const uint8_t* text, size_t length, size_t sample,
   const BitFilter::Probe prefixes = prefixes_.probe();
   uint64_t prefix[kStride];
   uint32_t hits = 0;
-  for (unsigned back = 0; back < kStride && back <= sample; ++back) {
-    const size_t available = length - (sample - back);
-    if (available < kMinLength) continue;
-    prefix[back] = Load<kPrefix>(text + sample - back, available);
-    hits |= uint32_t{prefixes.MayHold(prefix[back] * kPrefixMultiplier)} << back;
+  if (sample >= kStride - 1 && length - sample >= 8) {
+    // Away from both ends, as nearly always: eight bytes at every start.
+    for (unsigned back = 0; back < kStride; ++back) {
+      prefix[back] = Load<kPrefix>(text + sample - back, 8);
+      hits |= uint32_t{prefixes.MayHold(prefix[back] * kPrefixMultiplier)} << back;
+    }
+  } else {
+    for (unsigned back = 0; back < kStride && back <= sample; ++back) {
+      const size_t available = length - (sample - back);
+      if (available < kMinLength) continue;
+      prefix[back] = Load<kPrefix>(text + sample - back, available);
+      hits |= uint32_t{prefixes.MayHold(prefix[back] * kPrefixMultiplier)} << back;
+    }
   }
   for (; hits != 0; hits &= hits - 1) {
     const unsigned back = static_cast<unsigned>(std::countr_zero(hits));
@@ -129,7 +151,9 @@ void LongPatternSet::Confirm(const uint8_t* text, size_t length, size_t sample,
 }
 
 bool LongPatternSet::SecondLook(const uint8_t* text, size_t length, size_t sample) const {
-  if (narrowGrams_.probe().MayHold(Load<4>(text + sample, 4) * kNarrowMultiplier)) return true;
+  if (narrowCount_ > 0 &&
+      narrowGrams_.probe().MayHold(Load<4>(text + sample, 4) * kNarrowMultiplier))
+    return true;
   // A wide pattern's sample is at least eight bytes from the end.
   return length - sample >= 8 &&
          wideGrams_.probe().MayHold(Load<8>(text + sample, 8) * kWideMultiplier);
@@ -137,49 +161,68 @@ bool LongPatternSet::SecondLook(const uint8_t* text, size_t length, size_t sampl
 
 void LongPatternSet::Scan(const uint8_t* text, size_t length, uint32_t& best) const {
   if (patterns_.empty() || length < kMinLength || best <= minRank_) return;
+  if (narrowCount_ > 0)
+    ScanWith<true>(text, length, best);
+  else
+    ScanWith<false>(text, length, best);
+}
+
+template <bool kNarrow>
+void LongPatternSet::ScanWith(const uint8_t* text, size_t length, uint32_t& best) const {
   const BitFilter::Probe grams = grams_.probe();
   const BitFilter::Probe narrow = narrowGrams_.probe();
   const BitFilter::Probe wide = wideGrams_.probe();
   const uint32_t floor = minRank_;
+  // Check: the second look and the confirmation of a sample that passed the
+  // first filter; false once nothing lower can be found.
+  const auto check = [&](size_t sample) {
+    if (!SecondLook(text, length, sample)) return true;
+    Confirm(text, length, sample, best);
+    return best > floor;
+  };
   // An occurrence at p holds the gram of the first sample at or after p,
   // which lies at most kStride - 1 bytes in; that gram ends by the text's end.
-  // Samples go in blocks. Where many pass the first filter (text of few byte
-  // values) the branch on it cannot be predicted, so the next block tests
-  // all three filters for every sample and branches only on the outcome.
+  // Samples go in blocks, two from each eight-byte load. Where many pass the
+  // first filter (text of few byte values) the branch on it cannot be
+  // predicted, and it hardly filters: the next blocks skip it and take the
+  // second look at every sample, branching only on its outcome, until a
+  // block of the first kind measures again.
   size_t s = 0;
-  bool dense = false;
+  unsigned denseBlocks = 0;
   while (length - s >= 8) {
-    const size_t blockEnd = s + std::min<size_t>(kBlockSamples * kStride,
-                                                 (length - 8 - s) / kStride * kStride + kStride);
-    size_t passed = 0;
-    if (dense) {
-      for (; s < blockEnd; s += kStride) {
-        const uint64_t eight = Load<8>(text + s, 8);
-        const uint64_t four = Load<4>(text + s, 8);
-        const unsigned first = grams.MayHold(four * kGramMultiplier);
-        const unsigned second = unsigned{narrow.MayHold(four * kNarrowMultiplier)} |
-                                unsigned{wide.MayHold(eight * kWideMultiplier)};
-        passed += first;
-        if ((first & second) == 0) continue;
+    const size_t pairs = std::min<size_t>(kBlockSamples / 2, (length - s - 8) / (2 * kStride) + 1);
+    const size_t blockEnd = s + pairs * 2 * kStride;
+    if (denseBlocks > 0) {
+      --denseBlocks;
+      for (const size_t end = std::min(blockEnd, length - 8 + 1); s < end; s += kStride) {
+        unsigned pass = wide.MayHold(Load<8>(text + s, 8) * kWideMultiplier);
+        if constexpr (kNarrow) pass |= narrow.MayHold(Load<4>(text + s, 8) * kNarrowMultiplier);
+        if (pass == 0) continue;
         Confirm(text, length, s, best);
         if (best <= floor) return;
       }
-    } else {
-      for (; s < blockEnd; s += kStride) {
-        if (!grams.MayHold(Load<4>(text + s, 8) * kGramMultiplier)) continue;
+      continue;
+    }
+    size_t passed = 0;
+    for (; s < blockEnd; s += 2 * kStride) {
+      uint64_t first, second;
+      SplitGrams(Load<8>(text + s, 8), first, second);
+      const bool a = grams.MayHold(first * kGramMultiplier);
+      const bool b = grams.MayHold(second * kGramMultiplier);
+      if (!(a || b)) continue;
+      if (a) {
         ++passed;
-        if (!SecondLook(text, length, s)) continue;
-        Confirm(text, length, s, best);
-        if (best <= floor) return;
+        if (!check(s)) return;
+      }
+      if (b) {
+        ++passed;
+        if (!check(s + kStride)) return;
       }
     }
-    dense = passed * kDenseShare > kBlockSamples;
+    if (passed * kDenseShare > kBlockSamples) denseBlocks = kDenseBlocks;
   }
   for (; length - s >= 4; s += kStride) {
-    if (!grams.MayHold(Load<4>(text + s, 4) * kGramMultiplier)) continue;
-    if (!SecondLook(text, length, s)) continue;
-    Confirm(text, length, s, best);
-    if (best <= floor) return;
+    if (grams.MayHold(Load<4>(text + s, 4) * kGramMultiplier) && !check(s)) return;
   }
 }
 

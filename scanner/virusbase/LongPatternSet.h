@@ -50,6 +50,8 @@ class LongPatternSet {
     uint32_t count = 0;  // 0: empty slot
   };
 
+  template <bool kNarrow>
+  void ScanWith(const uint8_t* text, size_t length, uint32_t& best) const;
   // SecondLook: whether the sample's wide or narrow gram may be a pattern's.
   bool SecondLook(const uint8_t* text, size_t length, size_t sample) const;
   // Confirm: checks the kStride starts a filter hit at sample may belong to.
@@ -62,6 +64,7 @@ class LongPatternSet {
   BitFilter grams_;        // four-byte grams of every pattern
   BitFilter wideGrams_;    // eight-byte grams of the patterns of kWideLength or more
   BitFilter narrowGrams_;  // four-byte grams of the shorter ones, hashed apart
+  size_t narrowCount_ = 0;
   BitFilter prefixes_;
   uint32_t minRank_ = kNoRank;
 };
