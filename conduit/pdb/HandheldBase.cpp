@@ -38,10 +38,6 @@ int16_t HandheldWord(const sync20::Sync20Library& sync, const uint8_t* p) {
 
 }  // namespace
 
-uint32_t BaseStamp(const uint8_t* record0) {
-  return ReadBigEndian32(record0 + kBaseStampOffset);
-}
-
 int ReadHandheldBase(const ConduitLink& link, uint32_t& handheldStamp, char* dateText) {
   const sync20::Sync20Library& sync = *link.sync;
   SyncDbHandle db = 0;

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "conduit/pdb/ConduitLink.h"
+#include "conduit/pdb/PdbLayout.h"
 
 namespace conduit {
 
@@ -31,6 +32,8 @@ int ReadHandheldBase(const ConduitLink& link, uint32_t& handheldStamp, char* dat
 
 // BaseStamp: the big-endian base stamp at offset 8 of a record 0 of at least
 // 12 bytes (the conduit's desktop-side comparison uses it too).
-uint32_t BaseStamp(const uint8_t* record0);
+inline uint32_t BaseStamp(const uint8_t* record0) {
+  return ReadBigEndian32(record0 + kBaseStampOffset);
+}
 
 }  // namespace conduit
