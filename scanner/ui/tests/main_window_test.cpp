@@ -14,9 +14,12 @@
 #include <string>
 
 #include "scanner/scanrun/ScanRun.h"
+#include "scanner/startup/ScannerApp.h"
 #include "scanner/strings/ScannerStrings.h"
 #include "scanner/ui/qt/MainFrame.h"
+#include "scanner/ui/qt/WindowFrontEnd.h"
 #include "scanner/ui/tests/UiFixture.h"
+#include "scanner/virusbase/tests/TestBase.h"
 
 namespace scanner {
 namespace {
@@ -158,6 +161,31 @@ TEST_F(MainWindowTest, ExitWithUnappliedChangesCanBeCancelled) {
   prompt_.Answer(platform::IDYES);
   EXPECT_TRUE(window_->close());
   EXPECT_TRUE(scanner_->flags & kScanCards);
+}
+
+// The program's own start-up: the window comes up titled and then shows the
+// base's virus count, and is the scanner's observer while it lives.
+class WindowStartupTest : public testing::UiFixture {};
+
+TEST_F(WindowStartupTest, StartUpThroughTheWindowFrontEndTitlesTheWindow) {
+  App();
+  const std::vector<uint8_t> base = testing::BaseBytes(2)
+                                        .Record(u"Alpha", testing::kAlphaSignature)
+                                        .Record(u"Beta", testing::kBetaSignature)
+                                        .Signed();
+  Put("device/Program Files/ZEP PPC/ZEPBase.zvb",
+      std::string_view(reinterpret_cast<const char*>(base.data()), base.size()));
+  ScannerApp app;
+  {
+    scanner_ui::WindowFrontEnd frontEnd(app.scanner, prompt_);
+    ASSERT_EQ(InitInstance(app, frontEnd, prompt_), StartResult::kStarted) << prompt_.last().text;
+    ASSERT_NE(frontEnd.Window(), nullptr);
+    EXPECT_EQ(frontEnd.Window()->windowTitle(), "Quillmark AV - 2 viruses");
+    EXPECT_TRUE(frontEnd.Window()->isVisible());
+    EXPECT_EQ(app.scanner.notifyWindow, frontEnd.Window());
+    EXPECT_EQ(ExitInstance(app), 1);
+  }
+  EXPECT_EQ(app.scanner.notifyWindow, nullptr);
 }
 
 class MainWindowLanguageTest : public MainWindowTest {
