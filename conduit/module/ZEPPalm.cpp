@@ -21,8 +21,10 @@ namespace {
 using namespace conduit;
 
 // The settings record of the library: built when the library is loaded and
-// destroyed (its language library unloaded) when it is unloaded. The manager
-// calls the exports on one thread, so nothing guards it.
+// destroyed (its language library unloaded) when the library leaves the
+// process. The library is linked to stay once loaded (Qt and the registry's
+// caches cannot be unloaded cleanly), so that is when the process ends. The
+// manager calls the exports on one thread, so nothing guards it.
 palmsettings::PalmSettings g_settings;
 
 // kHeadlessVariable: set (and not "0"), every dialog takes its default at
