@@ -86,8 +86,10 @@ void DownloadWindow::OnProgressPos(int pos) {
 }
 
 void DownloadWindow::OnWaitForWorker() {
-  // This thread waits for the worker, which may be waiting for us: serve its calls.
-  QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+  // This thread waits for the worker, which may be waiting for us: serve its
+  // calls, to this window and to the prompt ("Signature INVALID" is asked on
+  // this thread too), or neither side would ever go on.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
   QThread::msleep(1);
 }
 

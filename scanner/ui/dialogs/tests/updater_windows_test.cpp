@@ -5,7 +5,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QThread>
+#include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/Text.h"
@@ -28,6 +32,33 @@ using testing::WhenModal;
 constexpr char kConfigure[] = "configureUpdaterDialog";
 constexpr char kDownload[] = "downloadDialog";
 constexpr char kCannotDownload[] = "Cannot download new anti-virus database.";
+
+// GuiPrompt: answers OK on the GUI thread, as the window's prompt does; a
+// call from a worker waits for the GUI thread. The worker's "Signature
+// INVALID" is held until the test lets it go, so that it arrives while the
+// GUI thread is waiting for the worker.
+class GuiPrompt : public platform::Prompt {
+ public:
+  using platform::Prompt::Show;
+  int Show(std::string_view text, std::string_view, uint32_t) override {
+    if (QThread::currentThread() != qApp->thread() && text == "Signature INVALID") {
+      inPrompt = true;
+      for (int i = 0; i < 60000 && !release; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the escape goes first
+    }
+    const std::string shown(text);
+    auto record = [this, shown] { texts.push_back(shown); };
+    if (QThread::currentThread() == qApp->thread())
+      record();
+    else
+      QMetaObject::invokeMethod(qApp, record, Qt::BlockingQueuedConnection);
+    return platform::IDOK;
+  }
+  std::atomic<bool> inPrompt{false};
+  std::atomic<bool> release{false};
+  std::vector<std::string> texts;  // on the GUI thread only
+};
 
 class UpdaterWindowsTest : public scanner::testing::UpdaterFixture {
  protected:
@@ -213,6 +244,20 @@ TEST_F(UpdaterWindowsTest, DownloadEscapeAbortsTheTransferAtOnce) {
   EXPECT_EQ(RunDownloadFromMenu(nullptr, scanner_, prompt_, options_), scanner::kDownloadCancelled);
   EXPECT_EQ(prompt_.last().text, kCannotDownload);
   EXPECT_EQ(Read(Bases()), "old base");
+  EXPECT_TRUE(NoLeftovers());
+}
+
+TEST_F(UpdaterWindowsTest, EscapeWhileTheWorkerAsksOnTheGuiThreadStillEnds) {
+  server_.Serve("/ZEPBase.zvb", HttpReply(BadBase()));
+  StoreUrls({server_.Url("/")});
+  GuiPrompt prompt;
+  auto watch = WhenModal(kDownload, [&prompt](QWidget* dialog) {
+    ASSERT_TRUE(SpinUntil([&] { return prompt.inPrompt.load(); }));
+    prompt.release = true;
+    PressEscape(dialog);  // waits for the worker, which waits to ask here
+  });
+  EXPECT_NE(RunDownloadFromMenu(nullptr, scanner_, prompt, options_), scanner::kDownloadDone);
+  EXPECT_EQ(prompt.texts, (std::vector<std::string>{"Signature INVALID", kCannotDownload}));
   EXPECT_TRUE(NoLeftovers());
 }
 
