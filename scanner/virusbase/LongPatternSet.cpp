@@ -1,5 +1,4 @@
-// Sampled gram filters over the long patterns, confirmed by prefix filter, prefix table and
-// compare.
+// Sampled gram filters over the long patterns, confirmed by prefix filter, table and compare.
 #include "scanner/virusbase/LongPatternSet.h"
 
 #include <algorithm>

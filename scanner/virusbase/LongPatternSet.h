@@ -1,5 +1,4 @@
-// The index part for patterns of seven bytes or more: sampled gram filters, prefix filter, prefix
-// table.
+// The index part for patterns of seven bytes or more, found by sampling the text.
 #pragma once
 
 #include <cstddef>

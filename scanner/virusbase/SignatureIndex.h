@@ -1,5 +1,4 @@
-// An index over every signature of a loaded base that answers as the list walk of SearchPattern
-// does.
+// An index over all signatures of a base that answers as the SearchPattern list walk does.
 #pragma once
 
 #include <cstddef>
@@ -18,8 +17,9 @@ namespace scanner {
 // order whose signature, its first byte not compared, occurs in the object;
 // a one-byte signature matches any non-empty object, an empty one nothing.
 // The object is read once for the short signatures (when there are any) and
-// sampled once for the rest, instead of being searched once per signature. Find allocates
-// nothing and keeps no state, so several threads may use one index at once.
+// sampled once for the rest, instead of being searched once per signature.
+// Find allocates nothing and keeps no state, so several threads may use one
+// index at once.
 class SignatureIndex {
  public:
   // Build: the index over the list that starts at head. The records must

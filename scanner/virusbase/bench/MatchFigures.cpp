@@ -1,5 +1,4 @@
-// FindVirus on 256 MiB buffers with 10,000 and 100,000 signatures, the index build, and the
-// summary.
+// FindVirus over 256 MiB with 10,000 and 100,000 signatures, the index build, the summary.
 #include "scanner/virusbase/bench/MatchFigures.h"
 
 #include <benchmark/benchmark.h>

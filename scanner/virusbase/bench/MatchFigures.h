@@ -1,5 +1,4 @@
-// Benchmarks of FindVirus by index and by reference on large buffers, and the summary of their
-// figures.
+// Benchmarks of FindVirus by index and by reference on large buffers, and their summary.
 #pragma once
 
 namespace bench {

@@ -1,5 +1,4 @@
-// Benchmarks: the signature check, loading, the pattern search, and FindVirus by index and by
-// reference.
+// Benchmarks: signature check, loading, pattern search, FindVirus by index and by reference.
 #include <benchmark/benchmark.h>
 
 #include <cstring>

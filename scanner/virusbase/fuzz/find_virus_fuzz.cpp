@@ -1,5 +1,4 @@
-// Fuzz target: the signature index against the per-signature reference search on random bases and
-// objects.
+// Fuzz target: the signature index against the reference search on random bases and objects.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

@@ -23,7 +23,9 @@ thread_local size_t allocations = 0;
 
 // Release: out of line, so that the compiler does not take the free of a
 // block from operator new for a mismatch.
-[[gnu::noinline]] void Release(void* p) noexcept { std::free(p); }
+[[gnu::noinline]] void Release(void* p) noexcept {
+  std::free(p);
+}
 }  // namespace
 
 void* operator new(std::size_t size) {
@@ -31,8 +33,12 @@ void* operator new(std::size_t size) {
   if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
   throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { Release(p); }
-void operator delete(void* p, std::size_t) noexcept { Release(p); }
+void operator delete(void* p) noexcept {
+  Release(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+  Release(p);
+}
 
 namespace scanner {
 namespace {

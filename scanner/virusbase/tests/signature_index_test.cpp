@@ -1,5 +1,4 @@
-// The signature index against the per-signature reference search: edge cases, random bases and
-// objects.
+// The signature index against the reference search: edge cases, random bases and objects.
 #include <gtest/gtest.h>
 
 #include <optional>
