@@ -4,6 +4,7 @@
 
 #include "installqueue/PalmDesktopApi.h"
 #include "outside/palmdesktop/InstallFolder.h"
+#include "outside/palmdesktop/LeakCheckPause.h"
 #include "outside/palmdesktop/PalmUsers.h"
 
 #define PALM_EXPORT extern "C" __attribute__((visibility("default")))
@@ -19,6 +20,7 @@ struct Presence {
 }  // namespace
 
 PALM_EXPORT int32_t PltInstallFile(const char* userName, const char* filePath) {
+  const palmdesktop::LeakCheckPause pause;
   const int32_t rc = palmdesktop::QueueInstall(userName, filePath);
   palmdesktop::LogCall(std::string("PltInstallFile ") + (userName ? userName : "(null)") + " " +
                        (filePath ? filePath : "(null)") + " -> " + std::to_string(rc));

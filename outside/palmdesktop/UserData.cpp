@@ -4,6 +4,7 @@
 #include <string>
 
 #include "installqueue/PalmDesktopApi.h"
+#include "outside/palmdesktop/LeakCheckPause.h"
 #include "outside/palmdesktop/PalmUsers.h"
 
 #define PALM_EXPORT extern "C" __attribute__((visibility("default")))
@@ -24,12 +25,14 @@ struct Presence {
 }  // namespace
 
 PALM_EXPORT int16_t UmGetUserCount() {
+  const palmdesktop::LeakCheckPause pause;
   const auto users = palmdesktop::ListUsers();
   palmdesktop::LogCall("UmGetUserCount -> " + std::to_string(users.size()));
   return static_cast<int16_t>(std::min<size_t>(users.size(), 0x7FFF));
 }
 
 PALM_EXPORT int32_t UmGetUserID(int16_t index, uint32_t* userId) {
+  const palmdesktop::LeakCheckPause pause;
   palmdesktop::LogCall("UmGetUserID " + std::to_string(index));
   if (userId == nullptr || index < 0) return kBadArgument;
   const auto users = palmdesktop::ListUsers();
@@ -42,6 +45,7 @@ PALM_EXPORT int32_t UmGetUserID(int16_t index, uint32_t* userId) {
 // UmGetUserName: the name's length in bytes (> 0) on success; *size becomes
 // the bytes needed with the terminator when the buffer is too small.
 PALM_EXPORT int32_t UmGetUserName(uint32_t userId, char* buffer, uint32_t* size) {
+  const palmdesktop::LeakCheckPause pause;
   palmdesktop::LogCall("UmGetUserName " + std::to_string(userId));
   if (buffer == nullptr || size == nullptr) return kBadArgument;
   for (const auto& user : palmdesktop::ListUsers()) {

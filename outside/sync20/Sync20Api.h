@@ -57,6 +57,9 @@ struct SyncUserIdentity {
 static_assert(offsetof(SyncUserIdentity, userName) == 0);
 static_assert(sizeof(SyncUserIdentity) == 80);
 
+// The two descriptors are packed to keep their offsets: read their fields by
+// value (a reference, as std::min or a test macro takes, would be
+// misaligned).
 #pragma pack(push, 1)
 
 // SyncBlock: an app-info or sort-info block. The pointer has the host's

@@ -128,14 +128,14 @@ TEST_F(SyncManager, RecordsReadBackWithTheirIdsAttributesAndWholeLength) {
   uint8_t buffer[1024] = {};
   SyncRecord record;
   ASSERT_EQ(ReadAt(db, 0, record, buffer, sizeof buffer), kSyncOk);
-  EXPECT_EQ(record.recordId, 0x100u);
+  EXPECT_EQ(uint32_t{record.recordId}, 0x100u);
   EXPECT_EQ(record.attributes, 0x40);
-  EXPECT_EQ(record.size, 5u);
+  EXPECT_EQ(uint32_t{record.size}, 5u);
   EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), 5), "first");
   // A record longer than the buffer fills it and tells its whole length.
   std::memset(buffer, 0, sizeof buffer);
   ASSERT_EQ(ReadAt(db, 1, record, buffer, 1000), kSyncOk);
-  EXPECT_EQ(record.size, 1500u);
+  EXPECT_EQ(uint32_t{record.size}, 1500u);
   EXPECT_EQ(buffer[999], 'x');
   EXPECT_EQ(buffer[1000], 0);
   EXPECT_EQ(ReadAt(db, 2, record, buffer, sizeof buffer), kSyncErrNoSuchRecord);
@@ -175,7 +175,7 @@ TEST_F(SyncManager, PurgeAndRefillReachTheFileWhenTheDatabaseCloses) {
   record.buffer = bytes;
   ASSERT_EQ(sync_.WriteRec(&record), kSyncOk);
   // The emptied database hands out ids from 1 again.
-  EXPECT_EQ(record.recordId, 1u);
+  EXPECT_EQ(uint32_t{record.recordId}, 1u);
   // Nothing reaches the file until the database closes.
   EXPECT_EQ(TempFolder::Read(path), before);
   ASSERT_EQ(sync_.CloseDB(db), kSyncOk);
@@ -203,7 +203,7 @@ TEST_F(SyncManager, WritingWithAnIdReplacesThatRecordAndNewIdsDoNotCollide) {
   ASSERT_EQ(sync_.WriteRec(&record), kSyncOk);
   record.recordId = 0;
   ASSERT_EQ(sync_.WriteRec(&record), kSyncOk);
-  EXPECT_EQ(record.recordId, 0x102u);
+  EXPECT_EQ(uint32_t{record.recordId}, 0x102u);
   record.size = kSyncMaxRecordSize + 1;
   EXPECT_EQ(sync_.WriteRec(&record), kSyncErrTooLarge);
   ASSERT_EQ(sync_.CloseDB(db), kSyncOk);
