@@ -24,16 +24,16 @@ namespace palmdesktop {
 // nothing.
 class LeakCheckPause {
  public:
-#ifdef PALMDESKTOP_LEAK_CHECKER
   LeakCheckPause() {
+#ifdef PALMDESKTOP_LEAK_CHECKER
     __lsan_disable();
+#endif
   }
   ~LeakCheckPause() {
+#ifdef PALMDESKTOP_LEAK_CHECKER
     __lsan_enable();
-  }
-#else
-  LeakCheckPause() = default;
 #endif
+  }
   LeakCheckPause(const LeakCheckPause&) = delete;
   LeakCheckPause& operator=(const LeakCheckPause&) = delete;
 };
