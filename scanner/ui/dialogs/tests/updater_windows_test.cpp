@@ -117,6 +117,19 @@ TEST_F(UpdaterWindowsTest, ConfigureShowsTheStoredListAndItsNumberedTexts) {
   EXPECT_EQ(prompt_.count(), 0u);
 }
 
+TEST_F(UpdaterWindowsTest, ConfigureOverAnUnreadableRegistryShows121AndAnEmptyList) {
+  StoreUrls({"http://a.example/"});
+  BreakRegistry();
+  auto watch = WhenModal(kConfigure, [this](QWidget* dialog) {
+    ASSERT_EQ(prompt_.count(), 1u);  // shown before the window opened
+    EXPECT_EQ(prompt_.last().text, "Error reading updater's settings from registry!");
+    EXPECT_TRUE(Listed(dialog).empty());
+    EXPECT_EQ(dialog->focusWidget(), Child<QLineEdit>(dialog, "1076"));
+    Click(dialog, "2");
+  });
+  EXPECT_EQ(RunConfigure(), 0);
+}
+
 TEST_F(UpdaterWindowsTest, ConfigureAddRefusesDuplicatesAndAnEleventhAddress) {
   auto watch = WhenModal(kConfigure, [this](QWidget* dialog) {
     Add(dialog, "  http://one.example  ");
