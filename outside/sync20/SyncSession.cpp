@@ -15,7 +15,6 @@ namespace sync20 {
 namespace {
 
 constexpr SyncDbHandle kMaxOpen = 32;
-constexpr size_t kPdbFixedBytes = 72 + 6 + 2;  // header, list header, padding
 constexpr size_t kEntryBytes = 8;
 
 constexpr const char* kExports[] = {
