@@ -63,6 +63,9 @@ int PurgeBackupCopies(const ConduitLink& link, const palmsettings::PalmSettings&
   for (const auto* entry = settings.fileList; entry != nullptr; entry = entry->next)
     names.emplace_back(palmsettings::EntryName(*entry));
 
+  // Without a Palm Desktop folder the path would start at the root of the
+  // current drive: there is no backup folder to purge then.
+  if (settings.DesktopPath[0] == '\0') return -2;
   const std::string backup = std::string(settings.DesktopPath) + "\\" + user + "\\backup\\";
   const platform::FilePath folder = platform::ResolveDesktopPath(backup);
   if (!folder.ok()) return -2;

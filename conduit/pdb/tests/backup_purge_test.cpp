@@ -52,6 +52,8 @@ TEST_F(Purge, AMissingBackupFolderDeletesNothing) {
   EXPECT_TRUE(Exists("drive_c/Palm/Ann/ZEPDB.pdb"));
   home_.Write("drive_c/Palm/Ann/backup", "a file, not a folder");
   EXPECT_EQ(PurgeBackupCopies(link_, settings_), -2);
+  settings_.DesktopPath[0] = '\0';
+  EXPECT_EQ(PurgeBackupCopies(link_, settings_), -2);
 }
 
 TEST_F(Purge, AnEmptyFileListDeletesNothing) {
