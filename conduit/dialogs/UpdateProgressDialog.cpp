@@ -51,9 +51,14 @@ void UpdateProgressDialog::OnInitDialog() {
 }
 
 void UpdateProgressDialog::Watch() {
-  fetch_.WaitEnded(options_.fetchLimitMs);
+  const bool ended = fetch_.WaitEnded(options_.fetchLimitMs);
   Phase expected = Phase::Running;
-  if (phase_.compare_exchange_strong(expected, Phase::Closing)) view_->Close();
+  if (phase_.compare_exchange_strong(expected, Phase::Closing)) {
+    // At the limit a fetch still under way is stopped, so that its marks
+    // and the update folder no longer change once the dialog has closed.
+    if (!ended) fetch_.control().Cancel();
+    view_->Close();
+  }
   watchEnded_ = true;
 }
 

@@ -72,8 +72,8 @@ class UpdateProgressDialog {
   // at once, before any input is handled, and closes. Fetch mode hands the
   // record the progress bar and text line, starts FetchLoop on a thread of
   // its own (no control-centre reports) and a watcher that closes the
-  // dialog when the fetch ends or after fetchLimitMs. Another mode closes at
-  // once.
+  // dialog when the fetch ends or after fetchLimitMs (stopping a fetch still
+  // under way). Another mode closes at once.
   void OnInitDialog();
 
   // OnCancel: the Cancel button: stops the fetch and closes the dialog. In

@@ -26,6 +26,7 @@
 #include "conduit/dialogs/qt/SyncActionDialogWindow.h"
 #include "palmsettings/PalmSettings.h"
 #include "platform/ScriptedPrompt.h"
+#include "platform/testing/HttpTestServer.h"
 
 namespace conduit {
 namespace {
@@ -192,6 +193,35 @@ TEST_F(ConduitWindowsTest, AHostWithoutQtGetsAnApplicationForTheCallOnly) {
   EXPECT_EQ(passes, 1);
   EXPECT_EQ(shownText, "installing");
   EXPECT_EQ(QCoreApplication::instance(), nullptr);
+}
+
+TEST_F(ConduitWindowsTest, CancelInTheFetchWindowStopsTheFetchAndCloses) {
+  MakeApplication();
+  platform::testing::HttpTestServer server;
+  server.Serve("/slow/ZEPDB.pdb", platform::testing::HttpReply("late").HeaderDelay(30000));
+  palmsettings::AppendEntry(record_.addressList, server.Url("/slow"));
+  palmsettings::AppendEntry(record_.fileList, "ZEPDB.pdb");
+  platform::ScriptedPrompt prompt;
+  UpdateProgressDialog dialog(record_, prompt, UpdateProgressDialog::kModeFetch, {},
+                              {60000, {60000, 60000}});
+  std::string shownAddress;
+  // Once the fetch is under way (its address on the text line), Cancel.
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    QWidget* window = QApplication::activeModalWidget();
+    if (window == nullptr || Text(*window, "textLine") != server.Url("/slow")) return;
+    shownAddress = Text(*window, "textLine");
+    Child<QAbstractButton>(*window, "cancel")->click();
+    poll.stop();
+  });
+  poll.start(10);
+  QtConduitUi ui;
+  ui.Run(dialog);
+  EXPECT_EQ(shownAddress, server.Url("/slow"));
+  EXPECT_TRUE(dialog.cancelled());
+  EXPECT_TRUE(dialog.ThreadsEnded());
+  EXPECT_EQ(record_.fileList->received, 0);
+  EXPECT_EQ(record_.statusWindow, nullptr);
 }
 
 }  // namespace

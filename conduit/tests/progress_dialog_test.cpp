@@ -2,8 +2,10 @@
 // watcher, time limit and Cancel, against a local HTTP server.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "conduit/dialogs/UpdateProgressDialog.h"
@@ -121,8 +123,12 @@ TEST_F(ProgressDialogTest, AtTheTimeLimitTheDialogClosesAndTheFetchIsStopped) {
   ASSERT_EQ(dialog.Open(view), 0);
   dialog.OnInitDialog();
   view.WaitClosed();
-  dialog.Finish();  // returns long before the server would have answered
+  // The watcher stopped the fetch when it closed the dialog: both threads
+  // end long before the server would have answered.
+  for (int i = 0; i < 1000 && !dialog.ThreadsEnded(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_TRUE(dialog.ThreadsEnded());
+  dialog.Finish();
   EXPECT_EQ(record_.fileList->received, 0);
   EXPECT_EQ(record_.PromoteDownloads(), 0);
   EXPECT_FALSE(Exists(Host("ZEPP/LastUpdate/Download/ZEPDB.pdb.tmp")));

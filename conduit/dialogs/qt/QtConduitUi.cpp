@@ -104,6 +104,9 @@ void QtConduitUi::Run(UpdateProgressDialog& dialog) {
   ProgressDialogWindow window(dialog);
   if (dialog.Open(window) != 0) return;
   CentreOnScreen(window);
+  // Shown before exec (the install pass runs in it first), so it is made
+  // modal here: exec does not change a window that is already shown.
+  window.setWindowModality(Qt::ApplicationModal);
   window.show();
   // Let the window appear before an install pass keeps the thread busy.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
