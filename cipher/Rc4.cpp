@@ -1,7 +1,6 @@
 // RC4 key scheduling and keystream.
 #include "cipher/Rc4.h"
 
-#include <bit>
 #include <cstring>
 #include <utility>
 
@@ -34,40 +33,46 @@ int Rc4Crypt(uint8_t* data, uint32_t length, uint8_t* keyObject) {
   // several cycles each byte of keystream costs.
   uint32_t s[256];
   for (unsigned n = 0; n < 256; ++n) s[n] = k->s[n];
-  // 8-bit indices wrap by themselves, with no masking on the chain from one
-  // byte's j to the next.
-  uint8_t i = k->i;
-  uint8_t j = k->j;
-  auto next = [&s, &i, &j]() -> uint64_t {
-    ++i;
-    const uint32_t si = s[i];
-    j = static_cast<uint8_t>(j + si);
+  uint32_t i = k->i;
+  // Only j's low byte counts, so it is masked where it indexes and never on
+  // the chain from one byte's j to the next: that chain is a single add.
+  uint32_t jSum = k->j;
+  // s[i + 1] is read before this byte's swap stores, so the read never waits
+  // on them; the swap changes it only when j lands on i + 1 (one byte in 256),
+  // and then it holds si. A branch rather than a select keeps the comparison
+  // off the chain.
+  uint32_t si = s[(i + 1) & 255];
+  auto next = [&s, &i, &jSum, &si]() -> uint8_t {
+    i = (i + 1) & 255;
+    jSum += si;
+    const uint32_t j = jSum & 255;
     const uint32_t sj = s[j];
+    const uint32_t iNext = (i + 1) & 255;
+    uint32_t siNext = s[iNext];
     s[i] = sj;
     s[j] = si;
-    return s[static_cast<uint8_t>(si + sj)];
+    if (iNext == j) [[unlikely]] {
+      __asm__ __volatile__("");  // an opaque step the compiler cannot hoist
+      siNext = si;
+    }
+    const auto out = static_cast<uint8_t>(s[(si + sj) & 255]);
+    si = siNext;
+    return out;
   };
   uint32_t x = 0;
-  // Eight keystream bytes at a time into one word, in the data's memory
-  // order, then one XOR of the data.
-  constexpr bool little = std::endian::native == std::endian::little;
   for (; length - x >= 8; x += 8) {
-    uint64_t stream = 0;
-    for (int b = 0; b < 8; ++b) stream |= next() << (little ? 8 * b : 56 - 8 * b);
-    uint64_t word;
-    std::memcpy(&word, data + x, 8);
-    word ^= stream;
-    std::memcpy(data + x, &word, 8);
+#pragma GCC unroll 8
+    for (unsigned b = 0; b < 8; ++b) data[x + b] ^= next();
   }
-  for (; x < length; ++x) data[x] ^= static_cast<uint8_t>(next());
+  for (; x < length; ++x) data[x] ^= next();
   for (unsigned n = 0; n < 256; ++n) k->s[n] = static_cast<uint8_t>(s[n]);
   // The permutation is the key in another form: leave no copy on the stack.
   // (The empty statement that claims to read the array keeps the compiler
   // from dropping the clearing as a dead store.)
   std::memset(s, 0, sizeof s);
   __asm__ __volatile__("" : : "r"(s) : "memory");
-  k->i = i;
-  k->j = j;
+  k->i = static_cast<uint8_t>(i);
+  k->j = static_cast<uint8_t>(jSum);
   return static_cast<int>(length);
 }
 

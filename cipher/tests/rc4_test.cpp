@@ -111,5 +111,33 @@ TEST(Rc4, EveryCallLengthAndUnalignedStartFollowsTheByteAtATimeDefinition) {
   }
 }
 
+TEST(Rc4, SwapThatMovesTheNextEntryAndLongStreamsFollowTheDefinition) {
+  // The next byte's entry is read ahead of the swap; when j lands on i + 1
+  // the swap moves it. This object does that at the very first byte.
+  const auto fn = Cipher("RC4_");
+  KeyObject crafted = NewKeyObject();
+  for (unsigned n = 0; n < 256; ++n) crafted[n] = static_cast<uint8_t>(n);
+  std::swap(crafted[1], crafted[2]);
+  crafted[256] = 0;
+  crafted[257] = 0;
+  KeyObject reference = crafted;
+  std::vector<uint8_t> a(64, 0), b(64, 0);
+  ASSERT_EQ(fn.encrypt(a.data(), 64, crafted.data()), 64);
+  ReferenceRc4(b, 0, 64, reference);
+  EXPECT_EQ(a, b);
+  EXPECT_EQ(crafted, reference);
+
+  // A megabyte in one call meets the case thousands of times.
+  auto key = Pattern(14, 5);
+  KeyObject ours = NewKeyObject();
+  fn.createKey(key.data(), 14, ours.data());
+  reference = ours;
+  std::vector<uint8_t> big = Pattern(1 << 20, 11), expected = big;
+  ASSERT_EQ(fn.encrypt(big.data(), 1 << 20, ours.data()), 1 << 20);
+  ReferenceRc4(expected, 0, expected.size(), reference);
+  EXPECT_EQ(big, expected);
+  EXPECT_EQ(ours, reference);
+}
+
 }  // namespace
 }  // namespace cipher::test

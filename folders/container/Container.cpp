@@ -12,6 +12,7 @@
 
 #include "folders/container/CipherLibrary.h"
 #include "folders/container/ContainerHeader.h"
+#include "folders/container/FileWrites.h"
 #include "folders/container/Md5.h"
 #include "folders/container/PasswordChangeHooks.h"
 #include "platform/DevicePath.h"
@@ -94,15 +95,6 @@ FilePath RecordFile(const VolumeRecord& record) {
   return platform::ResolveDevicePath(platform::FieldText(record.path));
 }
 
-// WriteAll: 0 when every byte was written, else the platform's code (a short
-// write without one counts as a full disk).
-uint32_t WriteAll(File& file, std::span<const uint8_t> bytes) {
-  size_t written = 0;
-  const uint32_t rc = file.Write(bytes, written);
-  if (rc != 0) return rc;
-  return written == bytes.size() ? 0 : platform::ERROR_DISK_FULL;
-}
-
 // ReadFull: reads until the buffer is full or the file ends; 0 or the code.
 uint32_t ReadFull(File& file, std::span<uint8_t> buffer, size_t& got) {
   got = 0;
@@ -126,17 +118,25 @@ bool FillContainer(File& file, const ContainerHeader& header, uint32_t dataBytes
   if (WriteAll(file, EncodeHeader(header)) != 0) return false;
   KeyObject keyObject;
   rc4.CreateKey(key, keyObject.bytes);
-  const auto buffer = Allocate(kFillStep);
-  if (!buffer) return false;
-  for (uint32_t remaining = dataBytes; remaining > 0;) {
-    // Never cleared between passes: each pass XORs the next stretch of
-    // keystream onto the last, which is what stored containers hold.
-    rc4.Encrypt({buffer.get(), kFillStep}, keyObject.bytes);
+  // Two buffers take turns, so one goes to the file while the next pass is
+  // worked out in the other.
+  const auto buffers = Allocate(2 * size_t{kFillStep});
+  if (!buffers) return false;
+  uint8_t* const halves[2] = {buffers.get(), buffers.get() + kFillStep};
+  BackgroundWriter writer(file);
+  unsigned pass = 0;
+  for (uint32_t remaining = dataBytes; remaining > 0; ++pass) {
+    // Each pass XORs the next stretch of keystream onto the last pass's
+    // bytes, never cleared, which is what stored containers hold. The last
+    // pass's buffer may still be on its way to the file: reading it is safe.
+    uint8_t* const buffer = halves[pass % 2];
+    if (pass > 0) std::memcpy(buffer, halves[(pass - 1) % 2], kFillStep);
+    rc4.Encrypt({buffer, kFillStep}, keyObject.bytes);
     const uint32_t step = std::min(remaining, kFillStep);
-    if (WriteAll(file, {buffer.get(), step}) != 0) return false;
+    if (writer.Write({buffer, step}) != 0) return false;
     remaining -= step;
   }
-  return true;
+  return writer.Finish() == 0;
 }
 
 // ChangeFailure: the result for a failed write of the new copy.

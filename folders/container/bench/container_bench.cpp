@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "cipher/bench/FloorSummary.h"
 #include "folders/container/Container.h"
 #include "folders/container/ContainerHeader.h"
 #include "platform/Module.h"
@@ -51,12 +52,21 @@ folders::VolumeRecord Record(uint16_t cipher) {
   return r;
 }
 
+// A new file each time, as a user makes one: writing over the last one would
+// also time waiting for its pages to reach the disk. The last one is removed
+// off the clock.
 void CreateContainer64MB(benchmark::State& state) {
-  Device();
+  const BenchDevice& device = Device();
   const folders::VolumeRecord record = Record(folders::kCipherRijndael128);
-  for (auto _ : state)
+  const std::string host = device.root + "/device/bench.zsf";
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::error_code ec;
+    fs::remove(host, ec);
+    state.ResumeTiming();
     if (folders::CreateContainer(record, kSizeKb, u"bench password") != 0)
       state.SkipWithError("CreateContainer failed");
+  }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kBytes));
 }
 BENCHMARK(CreateContainer64MB)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -92,4 +102,13 @@ BENCHMARK(ChangePassword64MB)
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  cipher::bench::FloorSummary summary({
+      {"creating a 64 MB container", "CreateContainer64MB", "", 0, 0.5e9},
+  });
+  benchmark::RunSpecifiedBenchmarks(&summary);
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,5 +1,7 @@
 // Creating containers, checking their headers, passwords and the time-out field.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -104,6 +106,22 @@ TEST_F(Create, FileThatCannotBeCreatedIsMinusThree) {
             kCannotCreateFile);
   // 4 GiB of data would not fit the header's 32-bit sizes.
   EXPECT_EQ(CreateContainer(Record("a.zsf", kCipherRc5), 4u << 20, u"secret"), kCannotCreateFile);
+  EXPECT_FALSE(Exists(HostFile("a.zsf")));
+}
+
+TEST_F(Create, FullDiskPartWayEndsTheFillWithMinusThreeAndRemovesTheFile) {
+  // A file size limit stands in for a disk that fills up during the second
+  // pass of the fill; the fill must stop rather than go on or report success.
+  rlimit saved{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto savedSignal = ::signal(SIGXFSZ, SIG_IGN);
+  rlimit limited = saved;
+  limited.rlim_cur = 1536 * 1024;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+  const int rc = CreateContainer(Record("a.zsf", kCipherRc5), 3000, u"secret");
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  ::signal(SIGXFSZ, savedSignal);
+  EXPECT_EQ(rc, kCannotCreateFile);
   EXPECT_FALSE(Exists(HostFile("a.zsf")));
 }
 
