@@ -49,8 +49,12 @@ class LongPatternSet {
     uint32_t count = 0;  // 0: empty slot
   };
 
+  // Inlined into each caller, so that ScanBmi2 compiles it for BMI2.
   template <bool kNarrow>
-  void ScanWith(const uint8_t* text, size_t length, uint32_t& best) const;
+  [[gnu::always_inline]] inline void ScanWith(const uint8_t* text, size_t length,
+                                              uint32_t& best) const;
+  // ScanBmi2: ScanWith built for processors with the BMI2 shifts.
+  void ScanBmi2(const uint8_t* text, size_t length, uint32_t& best) const;
   // SecondLook: whether the sample's wide or narrow gram may be a pattern's.
   bool SecondLook(const uint8_t* text, size_t length, size_t sample) const;
   // Confirm: checks the kStride starts a filter hit at sample may belong to.
