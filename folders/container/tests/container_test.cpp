@@ -1,7 +1,5 @@
 // Creating containers, checking their headers, passwords and the time-out field.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -12,6 +10,7 @@
 #include "folders/container/Md5.h"
 #include "folders/container/tests/ContainerTest.h"
 #include "platform/FileSystem.h"
+#include "platform/testing/FileSizeLimit.h"
 
 namespace folders {
 namespace {
@@ -112,15 +111,12 @@ TEST_F(Create, FileThatCannotBeCreatedIsMinusThree) {
 TEST_F(Create, FullDiskPartWayEndsTheFillWithMinusThreeAndRemovesTheFile) {
   // A file size limit stands in for a disk that fills up during the second
   // pass of the fill; the fill must stop rather than go on or report success.
-  rlimit saved{};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-  const auto savedSignal = ::signal(SIGXFSZ, SIG_IGN);
-  rlimit limited = saved;
-  limited.rlim_cur = 1536 * 1024;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-  const int rc = CreateContainer(Record("a.zsf", kCipherRc5), 3000, u"secret");
-  ::setrlimit(RLIMIT_FSIZE, &saved);
-  ::signal(SIGXFSZ, savedSignal);
+  int rc = 0;
+  {
+    const platform::testing::FileSizeLimit limit(1536 * 1024);
+    ASSERT_TRUE(limit.ok());
+    rc = CreateContainer(Record("a.zsf", kCipherRc5), 3000, u"secret");
+  }
   EXPECT_EQ(rc, kCannotCreateFile);
   EXPECT_FALSE(Exists(HostFile("a.zsf")));
 }
