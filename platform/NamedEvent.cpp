@@ -5,7 +5,8 @@
 // variable was tried first; with this glibc a waiter killed inside
 // pthread_cond_wait leaves the variable so that the next signaller blocks for
 // ever, which would let a killed scanner wedge whoever resumes it.) The
-// segment's lifetime, shared with named semaphores, is SharedSegment's.
+// segment's lifetime, shared with named semaphores, is SharedSegment's, and
+// the handles and names of both are SyncObjectHandle's.
 #include "platform/NamedEvent.h"
 
 #include <unistd.h>
@@ -16,6 +17,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <new>
+#include <type_traits>
 
 #include "platform/Errors.h"
 #include "platform/Home.h"
@@ -42,6 +44,7 @@ static_assert(offsetof(EventBlock, manualReset) == 8);
 static_assert(offsetof(EventBlock, signaled) == 12);
 static_assert(offsetof(EventBlock, generation) == 16);
 static_assert(sizeof(EventBlock) <= kSharedSegmentSize);
+static_assert(std::is_trivially_destructible_v<EventBlock>);
 
 namespace {
 
@@ -82,11 +85,6 @@ bool IsEventBlock(const void* p) {
   return b->magic.load(std::memory_order_acquire) == kMagic && b->version == kVersion;
 }
 
-Event Failed(uint32_t code) {
-  SetLastError(code);
-  return Event();
-}
-
 }  // namespace
 
 std::string EventSegmentName(std::string_view name) {
@@ -112,103 +110,55 @@ std::string EventSegmentName(std::string_view name) {
 }
 
 Event CreateEvent(std::string_view name, EventReset reset, EventState initial) {
-  if (name.empty()) return CreateEvent(reset, initial);
-  if (name.find('\0') != std::string_view::npos) return Failed(ERROR_INVALID_NAME);
-  const std::string segment = EventSegmentName(name);
-  const SegmentKind kind{[&](void* p) { InitBlock(static_cast<EventBlock*>(p), reset, initial); },
+  const SegmentKind kind{[=](void* p) { InitBlock(static_cast<EventBlock*>(p), reset, initial); },
                          IsEventBlock};
-  SegmentHold hold;
-  const uint32_t r = OpenSharedSegment(segment, SegmentDisposition::CreateOrOpen, kind, hold);
-  if (r != ERROR_SUCCESS) return Failed(r);
   Event e;
-  e.fd_ = hold.fd;
-  e.block_ = static_cast<EventBlock*>(hold.block);
-  e.name_ = std::string(name);
-  e.segment_ = segment;
-  e.owner_ = hold.owner;
-  SetLastError(hold.created ? ERROR_SUCCESS : ERROR_ALREADY_EXISTS);
+  e.handle_.Create(name, sizeof(EventBlock), kind);
   return e;
 }
 
 Event OpenEvent(std::string_view name) {
-  if (name.empty() || name.find('\0') != std::string_view::npos) return Failed(ERROR_INVALID_NAME);
-  const std::string segment = EventSegmentName(name);
-  SegmentHold hold;
-  const uint32_t r =
-      OpenSharedSegment(segment, SegmentDisposition::OpenOnly, {{}, IsEventBlock}, hold);
-  if (r != ERROR_SUCCESS) return Failed(r);
   Event e;
-  e.fd_ = hold.fd;
-  e.block_ = static_cast<EventBlock*>(hold.block);
-  e.name_ = std::string(name);
-  e.segment_ = segment;
-  e.owner_ = hold.owner;
-  SetLastError(ERROR_SUCCESS);
+  e.handle_.Open(name, {{}, IsEventBlock});
   return e;
 }
 
 Event CreateEvent(EventReset reset, EventState initial) {
-  Event e;
-  e.block_ = new EventBlock;
-  InitBlock(e.block_, reset, initial);
-  SetLastError(ERROR_SUCCESS);
-  return e;
+  return CreateEvent(std::string_view(), reset, initial);
 }
 
-Event::Event(Event&& other) noexcept
-    : block_(other.block_),
-      fd_(other.fd_),
-      name_(std::move(other.name_)),
-      segment_(std::move(other.segment_)),
-      owner_(other.owner_) {
-  other.block_ = nullptr;
-  other.fd_ = -1;
-}
-
-Event& Event::operator=(Event&& other) noexcept {
-  if (this != &other) {
-    Close();
-    block_ = other.block_;
-    fd_ = other.fd_;
-    name_ = std::move(other.name_);
-    segment_ = std::move(other.segment_);
-    owner_ = other.owner_;
-    other.block_ = nullptr;
-    other.fd_ = -1;
-  }
-  return *this;
-}
-
-Event::~Event() {
-  Close();
-}
+Event::Event(Event&& other) noexcept = default;
+Event& Event::operator=(Event&& other) noexcept = default;
+Event::~Event() = default;
 
 uint32_t Event::Set() {
-  if (!block_) {
+  EventBlock* b = handle_.block<EventBlock>();
+  if (!b) {
     SetLastError(ERROR_INVALID_HANDLE);
     return ERROR_INVALID_HANDLE;
   }
-  block_->signaled.store(1);
-  block_->generation.fetch_add(1);
-  WakeAll(block_);  // automatic events: the waiters race and one wins the reset
+  b->signaled.store(1);
+  b->generation.fetch_add(1);
+  WakeAll(b);  // automatic events: the waiters race and one wins the reset
   return ERROR_SUCCESS;
 }
 
 uint32_t Event::Reset() {
-  if (!block_) {
+  EventBlock* b = handle_.block<EventBlock>();
+  if (!b) {
     SetLastError(ERROR_INVALID_HANDLE);
     return ERROR_INVALID_HANDLE;
   }
-  block_->signaled.store(0);
+  b->signaled.store(0);
   return ERROR_SUCCESS;
 }
 
 uint32_t Event::Wait(uint32_t timeoutMs) const {
-  if (!block_) {
+  EventBlock* b = handle_.block<EventBlock>();
+  if (!b) {
     SetLastError(ERROR_INVALID_HANDLE);
     return WAIT_FAILED;
   }
-  EventBlock* b = block_;
   const bool manual = b->manualReset != 0;
   auto take = [&] {
     if (manual) return b->signaled.load() != 0;
@@ -234,16 +184,7 @@ uint32_t Event::Wait(uint32_t timeoutMs) const {
 }
 
 void Event::Close() {
-  if (!block_) return;
-  if (fd_ < 0) {
-    delete block_;
-  } else {
-    CloseSharedSegment(fd_, block_, segment_, owner_);
-  }
-  block_ = nullptr;
-  fd_ = -1;
-  name_.clear();
-  segment_.clear();
+  handle_.Close();
 }
 
 }  // namespace platform

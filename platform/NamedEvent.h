@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/SyncObjectHandle.h"
+
 namespace platform {
 
 // Wait results and the endless time-out, numbered as on Windows.
@@ -19,8 +21,6 @@ enum class EventReset { Manual, Automatic };
 
 // EventState: the state of a newly created event.
 enum class EventState { Nonsignaled, Signaled };
-
-struct EventBlock;
 
 // Event: one handle to an event. Move-only; Close() or the destructor releases
 // the handle. A named event lives while any process holds a handle to it; the
@@ -54,19 +54,15 @@ class Event {
   // is not allowed.
   void Close();
 
-  bool valid() const { return block_ != nullptr; }
-  const std::string& name() const { return name_; }
+  bool valid() const { return handle_.valid(); }
+  const std::string& name() const { return handle_.name(); }
 
  private:
   friend Event CreateEvent(std::string_view, EventReset, EventState);
   friend Event OpenEvent(std::string_view);
   friend Event CreateEvent(EventReset, EventState);
 
-  EventBlock* block_ = nullptr;
-  int fd_ = -1;  // the shared segment of a named event, -1 for an unnamed one
-  std::string name_;
-  std::string segment_;  // host name, fixed at open even if QM_HOME changes later
-  int owner_ = 0;        // the process that opened it
+  SyncObjectHandle handle_;
 };
 
 // CreateEvent: creates the named event, or opens it when it exists; the name is

@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstddef>
 #include <new>
+#include <type_traits>
 
 #include "platform/Errors.h"
 #include "platform/SharedSegment.h"
@@ -37,6 +38,7 @@ static_assert(offsetof(SemaphoreBlock, version) == 4);
 static_assert(offsetof(SemaphoreBlock, maximum) == 8);
 static_assert(offsetof(SemaphoreBlock, count) == 12);
 static_assert(sizeof(SemaphoreBlock) <= kSharedSegmentSize);
+static_assert(std::is_trivially_destructible_v<SemaphoreBlock>);
 
 namespace {
 
@@ -56,11 +58,6 @@ bool IsSemaphoreBlock(const void* p) {
   return b->magic.load(std::memory_order_acquire) == kMagic && b->version == kVersion;
 }
 
-Semaphore Failed(uint32_t code) {
-  SetLastError(code);
-  return Semaphore();
-}
-
 uint32_t Result(uint32_t code) {
   SetLastError(code);
   return code;
@@ -69,80 +66,32 @@ uint32_t Result(uint32_t code) {
 }  // namespace
 
 Semaphore CreateSemaphore(std::string_view name, int32_t initial, int32_t maximum) {
-  if (maximum < 1 || initial < 0 || initial > maximum) return Failed(ERROR_INVALID_PARAMETER);
-  if (name.find('\0') != std::string_view::npos) return Failed(ERROR_INVALID_NAME);
   Semaphore s;
-  if (name.empty()) {
-    s.block_ = new SemaphoreBlock;
-    InitBlock(s.block_, initial, maximum);
-    SetLastError(ERROR_SUCCESS);
+  if (maximum < 1 || initial < 0 || initial > maximum) {
+    SetLastError(ERROR_INVALID_PARAMETER);
     return s;
   }
-  const std::string segment = EventSegmentName(name);
   const SegmentKind kind{
-      [&](void* p) { InitBlock(static_cast<SemaphoreBlock*>(p), initial, maximum); },
+      [=](void* p) { InitBlock(static_cast<SemaphoreBlock*>(p), initial, maximum); },
       IsSemaphoreBlock};
-  SegmentHold hold;
-  const uint32_t r = OpenSharedSegment(segment, SegmentDisposition::CreateOrOpen, kind, hold);
-  if (r != ERROR_SUCCESS) return Failed(r);
-  s.fd_ = hold.fd;
-  s.block_ = static_cast<SemaphoreBlock*>(hold.block);
-  s.name_ = std::string(name);
-  s.segment_ = segment;
-  s.owner_ = hold.owner;
-  SetLastError(hold.created ? ERROR_SUCCESS : ERROR_ALREADY_EXISTS);
+  s.handle_.Create(name, sizeof(SemaphoreBlock), kind);
   return s;
 }
 
 Semaphore OpenSemaphore(std::string_view name) {
-  if (name.empty() || name.find('\0') != std::string_view::npos) return Failed(ERROR_INVALID_NAME);
-  const std::string segment = EventSegmentName(name);
-  SegmentHold hold;
-  const uint32_t r =
-      OpenSharedSegment(segment, SegmentDisposition::OpenOnly, {{}, IsSemaphoreBlock}, hold);
-  if (r != ERROR_SUCCESS) return Failed(r);
   Semaphore s;
-  s.fd_ = hold.fd;
-  s.block_ = static_cast<SemaphoreBlock*>(hold.block);
-  s.name_ = std::string(name);
-  s.segment_ = segment;
-  s.owner_ = hold.owner;
-  SetLastError(ERROR_SUCCESS);
+  s.handle_.Open(name, {{}, IsSemaphoreBlock});
   return s;
 }
 
-Semaphore::Semaphore(Semaphore&& other) noexcept
-    : block_(other.block_),
-      fd_(other.fd_),
-      name_(std::move(other.name_)),
-      segment_(std::move(other.segment_)),
-      owner_(other.owner_) {
-  other.block_ = nullptr;
-  other.fd_ = -1;
-}
-
-Semaphore& Semaphore::operator=(Semaphore&& other) noexcept {
-  if (this != &other) {
-    Close();
-    block_ = other.block_;
-    fd_ = other.fd_;
-    name_ = std::move(other.name_);
-    segment_ = std::move(other.segment_);
-    owner_ = other.owner_;
-    other.block_ = nullptr;
-    other.fd_ = -1;
-  }
-  return *this;
-}
-
-Semaphore::~Semaphore() {
-  Close();
-}
+Semaphore::Semaphore(Semaphore&& other) noexcept = default;
+Semaphore& Semaphore::operator=(Semaphore&& other) noexcept = default;
+Semaphore::~Semaphore() = default;
 
 uint32_t Semaphore::Release(int32_t count, int32_t* previous) {
-  if (!block_) return Result(ERROR_INVALID_HANDLE);
+  SemaphoreBlock* b = handle_.block<SemaphoreBlock>();
+  if (!b) return Result(ERROR_INVALID_HANDLE);
   if (count < 1) return Result(ERROR_INVALID_PARAMETER);
-  SemaphoreBlock* b = block_;
   int32_t seen = b->count.load();
   do {
     if (seen > b->maximum - count) return Result(ERROR_TOO_MANY_POSTS);
@@ -153,11 +102,11 @@ uint32_t Semaphore::Release(int32_t count, int32_t* previous) {
 }
 
 uint32_t Semaphore::Wait(uint32_t timeoutMs) const {
-  if (!block_) {
+  SemaphoreBlock* b = handle_.block<SemaphoreBlock>();
+  if (!b) {
     SetLastError(ERROR_INVALID_HANDLE);
     return WAIT_FAILED;
   }
-  SemaphoreBlock* b = block_;
   auto take = [b] {
     int32_t c = b->count.load();
     while (c > 0) {
@@ -183,16 +132,7 @@ uint32_t Semaphore::Wait(uint32_t timeoutMs) const {
 }
 
 void Semaphore::Close() {
-  if (!block_) return;
-  if (fd_ < 0) {
-    delete block_;
-  } else {
-    CloseSharedSegment(fd_, block_, segment_, owner_);
-  }
-  block_ = nullptr;
-  fd_ = -1;
-  name_.clear();
-  segment_.clear();
+  handle_.Close();
 }
 
 }  // namespace platform

@@ -6,13 +6,12 @@
 #include <string_view>
 
 #include "platform/NamedEvent.h"
+#include "platform/SyncObjectHandle.h"
 
 namespace platform {
 
 // ERROR_TOO_MANY_POSTS: a release that would lift the count above the maximum.
 inline constexpr uint32_t ERROR_TOO_MANY_POSTS = 298;
-
-struct SemaphoreBlock;
 
 // Semaphore: one handle to a semaphore. Move-only; Close() or the destructor
 // releases the handle. Named semaphores share their names with named events,
@@ -48,18 +47,14 @@ class Semaphore {
   // handle is not allowed.
   void Close();
 
-  bool valid() const { return block_ != nullptr; }
-  const std::string& name() const { return name_; }
+  bool valid() const { return handle_.valid(); }
+  const std::string& name() const { return handle_.name(); }
 
  private:
   friend Semaphore CreateSemaphore(std::string_view, int32_t, int32_t);
   friend Semaphore OpenSemaphore(std::string_view);
 
-  SemaphoreBlock* block_ = nullptr;
-  int fd_ = -1;  // the shared segment of a named semaphore, -1 for an unnamed one
-  std::string name_;
-  std::string segment_;  // host name, fixed at open even if QM_HOME changes later
-  int owner_ = 0;        // the process that opened it
+  SyncObjectHandle handle_;
 };
 
 // CreateSemaphore: creates the named semaphore with the initial count and

@@ -1,20 +1,18 @@
+// Named and unnamed events: states, names, lifetime across processes, killed waiters and holders.
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/syscall.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <functional>
 #include <string>
 #include <thread>
 
 #include "platform/Errors.h"
 #include "platform/NamedEvent.h"
+#include "platform/tests/NamedObjectTest.h"
 
 namespace platform {
 namespace {
@@ -22,64 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-// Each test runs in its own QM_HOME, so its event names are its own.
-class NamedEventTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    home_ = fs::path(::testing::TempDir()) /
-            ("events_" + std::to_string(getpid()) + "_" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(home_);
-    setenv("QM_HOME", home_.c_str(), 1);
-  }
-  void TearDown() override {
-    unsetenv("QM_HOME");
-    fs::remove_all(home_);
-  }
-
-  // Child: runs body in a new process, which exits with its result.
-  static pid_t Child(const std::function<int()>& body) {
-    const pid_t pid = fork();
-    if (pid == 0) _exit(body());
-    return pid;
-  }
-
-  // ExitCode: the child's exit code; -1 when it was killed or did not end
-  // within the limit (it is then killed).
-  static int ExitCode(pid_t pid, std::chrono::milliseconds limit = 10s) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    int status = 0;
-    while (std::chrono::steady_clock::now() < end) {
-      if (waitpid(pid, &status, WNOHANG) == pid)
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-      std::this_thread::sleep_for(5ms);
-    }
-    kill(pid, SIGKILL);
-    waitpid(pid, &status, 0);
-    return -1;
-  }
-
-  // Kill: ends a child at once, as a crash would.
-  static void Kill(pid_t pid) {
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
-  }
-
-  // Sleeping: true once the thread or process is blocked in the kernel.
-  static bool Sleeping(const std::string& statPath) {
-    for (int i = 0; i < 2000; ++i) {
-      std::ifstream in(statPath);
-      std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-      const auto close = all.rfind(')');
-      if (close != std::string::npos && close + 2 < all.size() && all[close + 2] == 'S')
-        return true;
-      std::this_thread::sleep_for(1ms);
-    }
-    return false;
-  }
-
-  fs::path home_;
-};
+class NamedEventTest : public NamedObjectTest {};
 
 TEST_F(NamedEventTest, SecondCreateOpensTheSameEventAndReportsAlreadyExists) {
   Event a = CreateEvent("ZEPSCANPAUSE", EventReset::Manual, EventState::Nonsignaled);

@@ -2,6 +2,7 @@
 // processes.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,12 +10,15 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <new>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/Errors.h"
 #include "platform/NamedEvent.h"
 #include "platform/NamedSemaphore.h"
+#include "platform/tests/NamedObjectTest.h"
 
 namespace platform {
 namespace {
@@ -22,23 +26,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-// Each test runs in its own QM_HOME, so its names are its own.
-class NamedSemaphoreTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    home_ = fs::path(::testing::TempDir()) /
-            ("semaphores_" + std::to_string(getpid()) + "_" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(home_);
-    setenv("QM_HOME", home_.c_str(), 1);
-  }
-  void TearDown() override {
-    unsetenv("QM_HOME");
-    fs::remove_all(home_);
-  }
-
-  fs::path home_;
-};
+class NamedSemaphoreTest : public NamedObjectTest {};
 
 TEST_F(NamedSemaphoreTest, SecondCreateOpensTheSameSemaphoreAndReportsAlreadyExists) {
   Semaphore a = CreateSemaphore("QRX_KONDUIT_SEM_0012344242", 0, 1);
@@ -170,6 +158,109 @@ TEST_F(NamedSemaphoreTest, AnotherProcessSeesTheCountAndAKilledHolderLeavesNothi
   Semaphore fresh = CreateSemaphore("K", 0, 1);
   EXPECT_EQ(GetLastError(), ERROR_SUCCESS);
   EXPECT_EQ(fresh.Wait(0), WAIT_TIMEOUT);
+}
+
+TEST_F(NamedSemaphoreTest, ChurnAcrossProcessesEndsWithTheStartingCount) {
+  // Four processes take and give back the two units of one semaphore many
+  // times, some reopening it as they go. A shared tally counts the holders at
+  // once: more than two would mean a unit was handed out twice.
+  constexpr int kUnits = 2;
+  struct Tally {
+    std::atomic<int> inside;
+    std::atomic<int> most;
+  };
+  void* shared =
+      mmap(nullptr, sizeof(Tally), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+  ASSERT_NE(shared, MAP_FAILED);
+  auto* tally = new (shared) Tally{};
+  Semaphore s = CreateSemaphore("Churn", kUnits, kUnits + 1);
+  ASSERT_TRUE(s.valid());
+  auto churn = [tally] {
+    Semaphore mine = OpenSemaphore("Churn");
+    for (int i = 0; i < 2000; ++i) {
+      if (i % 50 == 49) mine = OpenSemaphore("Churn");
+      if (!mine.valid()) return 1;
+      if (mine.Wait(20000) != WAIT_OBJECT_0) return 2;
+      const int now = tally->inside.fetch_add(1) + 1;
+      int most = tally->most.load();
+      while (now > most && !tally->most.compare_exchange_weak(most, now)) {
+      }
+      if (i % 3 == 0) std::this_thread::yield();
+      tally->inside.fetch_sub(1);
+      int32_t previous = -1;
+      if (mine.Release(1, &previous) != ERROR_SUCCESS) return 3;
+      if (previous < 0 || previous >= kUnits) return 4;  // above the units it started with
+    }
+    return 0;
+  };
+  std::vector<pid_t> children;
+  for (int c = 0; c < 4; ++c) children.push_back(Child(churn));
+  for (pid_t child : children) EXPECT_EQ(ExitCode(child, std::chrono::seconds(60)), 0);
+  EXPECT_LE(tally->most.load(), kUnits);
+  EXPECT_GE(tally->most.load(), 1);
+  for (int i = 0; i < kUnits; ++i) EXPECT_EQ(s.Wait(0), WAIT_OBJECT_0) << i;
+  EXPECT_EQ(s.Wait(0), WAIT_TIMEOUT);
+  munmap(shared, sizeof(Tally));
+}
+
+TEST_F(NamedSemaphoreTest, SemaphoreOfAHolderThatDiedHoldingAUnitIsCreatedAfresh) {
+  bool held = false;
+  const pid_t holder = Holder(
+      [](const Hold& hold) {
+        Semaphore mine = CreateSemaphore("Stale", 1, 1);
+        hold(mine.valid() && mine.Wait(0) == WAIT_OBJECT_0);
+      },
+      &held);
+  ASSERT_TRUE(held);
+  Kill(holder);
+  // Its only holder is gone, so the next create starts from its own figures.
+  Semaphore s = CreateSemaphore("Stale", 3, 5);
+  ASSERT_TRUE(s.valid());
+  EXPECT_EQ(GetLastError(), ERROR_SUCCESS);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(s.Wait(0), WAIT_OBJECT_0) << i;
+  EXPECT_EQ(s.Wait(0), WAIT_TIMEOUT);
+  int32_t previous = -1;
+  EXPECT_EQ(s.Release(5, &previous), ERROR_SUCCESS);
+  EXPECT_EQ(previous, 0);
+  EXPECT_EQ(s.Release(), ERROR_TOO_MANY_POSTS);
+}
+
+TEST_F(NamedSemaphoreTest, UnitsTakenByADeadProcessStayTakenWhileOthersHoldTheSemaphore) {
+  // A semaphore has no owner: a unit is given back only by a release.
+  Semaphore s = CreateSemaphore("Owned", 1, 1);
+  bool held = false;
+  const pid_t taker = Holder(
+      [](const Hold& hold) {
+        Semaphore mine = OpenSemaphore("Owned");
+        hold(mine.valid() && mine.Wait(0) == WAIT_OBJECT_0);
+      },
+      &held);
+  ASSERT_TRUE(held);
+  Kill(taker);
+  EXPECT_EQ(s.Wait(0), WAIT_TIMEOUT);
+  // A waiter killed while asleep takes nothing, and the next release is whole.
+  const pid_t doomed =
+      Child([] { return OpenSemaphore("Owned").Wait(INFINITE) == WAIT_OBJECT_0 ? 0 : 1; });
+  ASSERT_TRUE(Sleeping("/proc/" + std::to_string(doomed) + "/stat"));
+  Kill(doomed);
+  int32_t previous = -1;
+  EXPECT_EQ(s.Release(1, &previous), ERROR_SUCCESS);
+  EXPECT_EQ(previous, 0);
+  EXPECT_EQ(s.Wait(0), WAIT_OBJECT_0);
+}
+
+TEST_F(NamedSemaphoreTest, AStaleEventsNameCanBecomeASemaphore) {
+  ASSERT_EQ(ExitCode(Child([]() -> int {
+              Event mine = CreateEvent("Reused", EventReset::Manual, EventState::Signaled);
+              _exit(mine.valid() ? 0 : 1);
+            })),
+            0);
+  Semaphore s = CreateSemaphore("Reused", 1, 1);
+  ASSERT_TRUE(s.valid());
+  EXPECT_EQ(GetLastError(), ERROR_SUCCESS);
+  EXPECT_EQ(s.Wait(0), WAIT_OBJECT_0);
+  EXPECT_FALSE(OpenEvent("Reused").valid());
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
 }
 
 }  // namespace
