@@ -26,20 +26,14 @@
 #include "configapp/qt/TabControl.h"
 #include "configapp/tests/SetdeskTest.h"
 #include "platform/Text.h"
+#include "ui/testing/OffscreenApp.h"
 
 namespace configapp {
 namespace {
 
 using palmsettings::PalmSettings;
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "configapp_qt_tests";
-  static char* argv[] = {name, nullptr};
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication app(argc, argv);
-  return app;
-}
+using ui::testing::OffscreenApp;
 
 template <typename T>
 T* Child(QWidget* dialog, const char* name) {
@@ -89,7 +83,7 @@ class SetdeskQtTest : public testing::SetdeskTest {
  protected:
   void SetUp() override {
     SetdeskTest::SetUp();
-    App();
+    OffscreenApp();
   }
   // Snapshot: every value of the component key as stored.
   static std::map<std::string, std::string> Snapshot() {

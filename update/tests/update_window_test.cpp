@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "platform/ScriptedPrompt.h"
+#include "ui/testing/OffscreenApp.h"
 #include "update/app/UpdateApp.h"
 #include "update/tests/UpdateTest.h"
 #include "update/window/QtUpdateFrontEnd.h"
@@ -22,14 +23,7 @@ namespace {
 using namespace std::chrono_literals;
 using platform::testing::HttpReply;
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "update_window_tests";
-  static char* argv[] = {name, nullptr};
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication app(argc, argv);
-  return app;
-}
+using ui::testing::OffscreenApp;
 
 template <typename T>
 T* Child(QWidget* dialog, const char* name) {
@@ -41,7 +35,7 @@ T* Child(QWidget* dialog, const char* name) {
 // WhenShown: runs `drive` on the progress dialog once it is up, then again
 // every 20 ms until it returns true.
 void WhenShown(std::function<bool(QWidget*)> drive) {
-  auto* timer = new QTimer(&App());
+  auto* timer = new QTimer(&OffscreenApp());
   QObject::connect(timer, &QTimer::timeout, timer, [timer, drive] {
     QWidget* dialog = QApplication::activeModalWidget();
     if (dialog == nullptr || dialog->objectName() != QStringLiteral("updateDialog")) return;
@@ -54,7 +48,7 @@ class UpdateWindowTest : public testing::UpdateTest {
  protected:
   void SetUp() override {
     UpdateTest::SetUp();
-    App();
+    OffscreenApp();
   }
   UpdateOptions Options() {
     UpdateOptions o;

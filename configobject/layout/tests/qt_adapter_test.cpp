@@ -8,21 +8,15 @@
 #include "configobject/layout/Layout.h"
 #include "configobject/layout/qt/QtLayoutWindow.h"
 #include "platform/ScriptedPrompt.h"
+#include "ui/testing/OffscreenApp.h"
 
 namespace layout {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "layout_qt_tests";
-  static char* argv[] = {name, nullptr};
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication app(argc, argv);
-  return app;
-}
+using ui::testing::OffscreenApp;
 
 TEST(QtLayoutWindow, StretchesATaggedChildWithTheWindow) {
-  App();
+  OffscreenApp();
   QWidget page;
   page.resize(300, 200);
   auto* tree = new QPushButton(&page);
@@ -53,7 +47,7 @@ TEST(QtLayoutWindow, StretchesATaggedChildWithTheWindow) {
 }
 
 TEST(QtLayoutWindow, ContentsMarginsDoNotShiftTheWindowsEdges) {
-  App();
+  OffscreenApp();
   QWidget page;
   page.setContentsMargins(7, 5, 11, 13);
   page.resize(300, 200);

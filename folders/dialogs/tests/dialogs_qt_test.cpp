@@ -29,6 +29,7 @@
 #include "platform/InputPanel.h"
 #include "platform/ScriptedPrompt.h"
 #include "platform/Text.h"
+#include "ui/testing/OffscreenApp.h"
 
 namespace folders {
 namespace {
@@ -37,14 +38,7 @@ using platform::ScriptedPrompt;
 
 constexpr char16_t kPath[] = u"\\My Documents\\Secret.zsf";
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "folders_dialogs_qt_tests";
-  static char* argv[] = {name, nullptr};
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication app(argc, argv);
-  return app;
-}
+using ui::testing::OffscreenApp;
 
 // OnModal: runs `drive` on the modal dialog once it is up.
 void OnModal(std::function<void(QWidget*)> drive) {
@@ -95,7 +89,7 @@ class FolderDialogsTest : public testing::FolderDeviceTest {
   void SetUp() override {
     FolderDeviceTest::SetUp();
     ASSERT_EQ(RegisterDriverKey(kDriverKeyDll, kDriverKeyPath), 0u);  // as the program's start
-    App();
+    OffscreenApp();
   }
   ScriptedPrompt prompt_;
 };

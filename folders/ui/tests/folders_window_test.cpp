@@ -27,27 +27,15 @@
 #include "folders/volumes/VolumeList.h"
 #include "platform/ScriptedPrompt.h"
 #include "platform/Text.h"
-
-// The font library keeps a cache the leak checker cannot see freed; the
-// sanitizer build reads these suppressions (ignored elsewhere).
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig.so\n";
-}
+#include "ui/testing/OffscreenApp.h"
 
 namespace folders {
 namespace {
 
 namespace fs = std::filesystem;
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "folders_window_tests";
-  static char* argv[] = {name, nullptr};
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  // Never destroyed: Qt's own globals are gone by the time statics end.
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+// Never destroyed: Qt's own globals are gone by the time statics end.
+using ui::testing::LastingOffscreenApp;
 
 // WhenModal: once a modal dialog named `name` is up, runs `fill` on it.
 void WhenModal(const QString& name, std::function<void(QWidget*)> fill, int triesLeft = 200) {
@@ -93,7 +81,7 @@ void Click(QWidget* dialog, const char* button) {
 class FoldersWindowTest : public testing::FoldersProgramTest {
  protected:
   void SetUp() override {
-    App();
+    LastingOffscreenApp();
     FoldersProgramTest::SetUp();
   }
   void TearDown() override {

@@ -27,6 +27,7 @@
 #include "platform/com/SelfRegistration.h"
 #include "platform/com/testing/KeepLoaded.h"
 #include "platform/com/testing/RegistrySnapshot.h"
+#include "ui/testing/OffscreenApp.h"
 
 namespace settingshost {
 namespace {
@@ -34,19 +35,12 @@ namespace {
 using namespace platform::com;
 namespace comtest = platform::com::testing;
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "settingshost_tests";
-  static char* argv[] = {name, nullptr};
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication app(argc, argv);
-  return app;
-}
+using ui::testing::OffscreenApp;
 
 class HostTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    App();
+    OffscreenApp();
     for (const char* module : {TREE_CONTROL_MODULE, QRX_MODULE}) {
       ASSERT_TRUE(comtest::KeepLoaded(module));
       ASSERT_EQ(CallSelfRegistration(module, RegistrationCall::Register).stage,

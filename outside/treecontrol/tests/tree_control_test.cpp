@@ -21,6 +21,7 @@
 #include "outside/treecontrol/TreeEditors.h"
 #include "platform/com/ComPtr.h"
 #include "platform/com/ServerModule.h"
+#include "ui/testing/OffscreenApp.h"
 
 namespace treecontrol {
 namespace {
@@ -29,14 +30,7 @@ using namespace platform::com;
 namespace api = qrx::treectrl;
 namespace paths = qrx::paths;
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "treecontrol_tests";
-  static char* argv[] = {name, nullptr};
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication app(argc, argv);
-  return app;
-}
+using ui::testing::OffscreenApp;
 
 // Captions: the host side of event 5, answering from a table.
 class Captions final : public IAutomation {
@@ -77,7 +71,7 @@ class Captions final : public IAutomation {
 class TreeControlTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    App();
+    OffscreenApp();
     const auto bytes = qrx::FindModuleResource(qrx::ResourceType::Data, qrx::kPatternResource);
     pattern_ = proptree::CreateNode(nullptr, api::kTreeHolderId);
     ASSERT_NE(proptree::ReadTree(bytes.data(), bytes.size(), pattern_), nullptr);
@@ -160,7 +154,7 @@ class TreeControlTest : public ::testing::Test {
   }
 
   struct AppFirst {
-    AppFirst() { App(); }
+    AppFirst() { OffscreenApp(); }
   } app_;  // before any widget
   QWidget parent_;
   proptree::Node* pattern_ = nullptr;

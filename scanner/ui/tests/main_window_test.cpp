@@ -20,32 +20,21 @@
 #include "scanner/ui/qt/WindowFrontEnd.h"
 #include "scanner/ui/tests/UiFixture.h"
 #include "scanner/virusbase/tests/TestBase.h"
-
-// The font library keeps a cache the leak checker cannot see freed; the
-// sanitizer build reads these suppressions (ignored elsewhere).
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig.so\n";
-}
+#include "ui/testing/OffscreenApp.h"
 
 namespace scanner {
 namespace {
 
 using scanner_ui::CMainFrame;
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "scanner_window_tests";
-  static char* argv[] = {name, nullptr};
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+// Never destroyed: windows and threads the tests leave end after it at exit.
+using ui::testing::LastingOffscreenApp;
 
 class MainWindowTest : public testing::UiFixture {
  protected:
   void SetUp() override {
     UiFixture::SetUp();
-    App();
+    LastingOffscreenApp();
     scanner_->flags = kScanAllFiles | kCreateReport;
     window_ = std::make_unique<CMainFrame>(*scanner_, prompt_);
     window_->LoadPages();
@@ -174,7 +163,7 @@ TEST_F(MainWindowTest, ExitWithUnappliedChangesCanBeCancelled) {
 class WindowStartupTest : public testing::UiFixture {};
 
 TEST_F(WindowStartupTest, StartUpThroughTheWindowFrontEndTitlesTheWindow) {
-  App();
+  LastingOffscreenApp();
   const std::vector<uint8_t> base = testing::BaseBytes(2)
                                         .Record(u"Alpha", testing::kAlphaSignature)
                                         .Record(u"Beta", testing::kBetaSignature)

@@ -11,18 +11,13 @@
 #include <functional>
 #include <memory>
 
+#include "ui/testing/OffscreenApp.h"
+
 namespace scanner_dialogs::testing {
 
-inline QApplication& App() {
-  static int argc = 1;
-  static char name[] = "scanner_dialogs_qt_tests";
-  static char* argv[] = {name, nullptr};
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  // Never destroyed: after key events Qt's own exit-time clean-up must not
-  // find a destroyed application.
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+// Never destroyed: after key events Qt's own exit-time clean-up must not
+// find a destroyed application.
+using ui::testing::LastingOffscreenApp;
 
 // WhenModal: runs `drive` once, on the GUI thread, as soon as a modal dialog
 // named `name` is up (it may come from another thread's request). The

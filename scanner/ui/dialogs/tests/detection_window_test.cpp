@@ -14,9 +14,9 @@
 namespace scanner_dialogs {
 namespace {
 
-using testing::App;
 using testing::Child;
 using testing::Click;
+using testing::LastingOffscreenApp;
 using testing::PressEscape;
 using testing::SpinUntil;
 using testing::WhenModal;
@@ -44,7 +44,7 @@ class DetectionDialogTest : public ::testing::Test {
     return answer;
   }
 
-  QApplication& app_ = App();  // before any widget
+  QApplication& app_ = LastingOffscreenApp();  // before any widget
   QMainWindow owner_;
   std::unique_ptr<scanner::DetectionDialog> dialog_ = MakeDetectionDialog(&owner_);
 };

@@ -17,16 +17,16 @@
 namespace scanner_dialogs {
 namespace {
 
-using testing::App;
 using testing::Child;
 using testing::Click;
+using testing::LastingOffscreenApp;
 using testing::WhenModal;
 
 class LanguageTest : public scanner::testing::UpdaterFixture {
  protected:
   void SetUp() override {
     UpdaterFixture::SetUp();
-    App();
+    LastingOffscreenApp();
     ::setenv("QM_MODULE_PATH", SCANNER_DIALOGS_TEST_MODULES, 1);
     ASSERT_EQ(scanner::ScannerStrings().LoadLanguage(scanner::kScannerLanguageModule), 0u);
   }

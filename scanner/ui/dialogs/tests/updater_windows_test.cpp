@@ -22,9 +22,9 @@ namespace scanner_dialogs {
 namespace {
 
 using scanner::testing::HttpReply;
-using testing::App;
 using testing::Child;
 using testing::Click;
+using testing::LastingOffscreenApp;
 using testing::PressEscape;
 using testing::SpinUntil;
 using testing::WhenModal;
@@ -64,7 +64,7 @@ class UpdaterWindowsTest : public scanner::testing::UpdaterFixture {
  protected:
   void SetUp() override {
     UpdaterFixture::SetUp();
-    App();
+    LastingOffscreenApp();
     options_.pauseMs = 0;
     options_.limits = {5000, 5000};
   }
